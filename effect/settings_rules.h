@@ -1,0 +1,81 @@
+// settings_rules.h - the two settings of the effect and the rules they obey.
+//
+// The settings live in ".\Gyrewell.ini", the file of that name in the current
+// directory at the time of the access, in the section "Gyrewell":
+//
+//   [Gyrewell]
+//   CHRNUM=100        SpriteCount: sprites drawn in saver mode, 20..200, default 100
+//   PTNNUM=1          BackdropMode: 1 desktop with the pit, 2 black, default 1
+//
+// A value that is missing yields its default; a value outside its range also
+// yields the default, silently. The file keeps the bad value until the next OK
+// in the configuration dialog rewrites both keys. Values are written as plain
+// decimal text ("%ld": optional minus sign, digits, no leading zeros or blanks).
+//
+// Text that is not a plain decimal number is turned into an integer by the
+// platform's private-profile integer read (leading blanks skipped, digits read
+// up to the first other character, "0x" taken as hexadecimal, 32-bit wrap);
+// whatever it yields then passes HoldSetting. Section and key names are matched
+// the platform's way, without regard to letter case.
+//
+// This header is portable: the Win32 read and write are in settings.h.
+#ifndef GYREWELL_SETTINGS_RULES_H
+#define GYREWELL_SETTINGS_RULES_H
+
+#include <cstdint>
+
+struct SettingRule {
+  const char* key;        // key name in the settings file
+  std::int32_t fallback;  // missing or out of range
+  std::int32_t low;       // accepted range, both ends included
+  std::int32_t high;
+};
+
+extern const SettingRule SpriteCountRule;   // "CHRNUM" 20..200, default 100
+extern const SettingRule BackdropModeRule;  // "PTNNUM" 1..2, default 1
+
+extern const char SettingsSection[];  // "Gyrewell"
+extern const char SettingsPath[];     // ".\Gyrewell.ini"
+
+// The process-wide settings of the effect. After every read they hold a value in
+// range; the configuration dialog changes them while it is open.
+extern std::int32_t SpriteCount;
+extern std::int32_t BackdropMode;
+
+// Backdrop modes.
+constexpr std::int32_t BackdropDesktop = 1;  // desktop copy with the pit
+constexpr std::int32_t BackdropBlack = 2;    // black field, no pit
+
+// Text buffers for one formatted value or label.
+constexpr int SettingTextSize = 256;
+
+// wsprintfA formats. The label shows the count followed by one ideographic
+// space, held in code page 932 (0x81 0x40); written as escapes so that the
+// source file's own encoding cannot change the bytes.
+constexpr char SettingValueFormat[] = "%ld";
+constexpr char CountLabelFormat[] = "%d\x81\x40";
+
+// Message shown when OK cannot store the settings; the full path of the file
+// follows it. Code page 932 for "次のファイルに設定を保存できませんでした。"
+// (the settings could not be saved to the following file).
+extern const char SaveFailureText[];
+
+// The value the effect uses for what the file yielded: value itself when it lies
+// in low..high (signed comparison), otherwise the rule's fallback.
+std::int32_t HoldSetting(const SettingRule& rule, std::int32_t value);
+
+// Sprite count for a slider position as the trackbar reports it: its low 16
+// bits taken as an unsigned number.
+std::int32_t CountFromSliderPosition(std::intptr_t position);
+
+// The trackbar's range parameter: low word 20, high word 200 (13107220).
+constexpr std::uint32_t SliderRangeParameter =
+    static_cast<std::uint32_t>(20) | (static_cast<std::uint32_t>(200) << 16);
+constexpr std::int32_t SliderPageSize = 100;
+
+// Writes the text that names the file the settings could not be saved to:
+// SaveFailureText, a line break, then path, cut to fit size bytes including the
+// closing zero. Does nothing when size is below 1.
+void FormatSaveFailure(char* text, int size, const char* path);
+
+#endif
