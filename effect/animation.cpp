@@ -1,0 +1,164 @@
+#include "effect/animation.h"
+
+#include "effect/render/mask_blend.h"
+#include "effect/render/rect_copy.h"
+
+namespace {
+
+// Cells of the sheet the frame uses.
+constexpr std::int32_t MaskRowsTop = SpriteSize;      // level L at y = (L + 1) * 24
+constexpr std::int32_t SpriteScratchX = 0, SpriteScratchY = 264;
+constexpr std::int32_t PitPictureX = 0, PitMaskX = 96, PitScratchX = 192, PitY = 288;
+constexpr std::int32_t KindCount = 6;
+constexpr std::int32_t LastLevel = 9;
+constexpr std::int32_t FadeAfterStep = 20;
+
+std::int32_t CentreX(const Animation& a) { return (a.width + 2 * FieldMargin) / 2; }
+std::int32_t CentreY(const Animation& a) { return (a.height + 2 * FieldMargin) / 2; }
+
+std::int16_t Bound(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
+
+void LayPit(const Animation& a, const FrameSurfaces& s) {
+  const std::int32_t left = CentreX(a) - PitSize / 2;
+  const std::int32_t top = CentreY(a) - PitSize / 2;
+  CopyRect(s.depth, s.sheet, PitScratchX, PitY, PitSize, PitSize, s.work, left, top);
+  MaskBlend(s.depth, s.sheet, PitScratchX, PitY, PitSize, PitSize, s.sheet, PitPictureX, PitY, s.sheet, PitMaskX,
+            PitY);
+  CopyRect(s.depth, s.work, left, top, PitSize, PitSize, s.sheet, PitScratchX, PitY);
+}
+
+}  // namespace
+
+std::int32_t RandomDraw(std::uint32_t& state) {
+  state = state * 214013u + 2531011u;
+  return static_cast<std::int32_t>(state >> 16 & 0x7FFF);
+}
+
+std::int16_t RandomInRange(std::uint32_t& state, std::int16_t lo, std::int16_t hi) {
+  const std::uint32_t r = static_cast<std::uint32_t>(RandomDraw(state));
+  const std::int32_t span = static_cast<std::int32_t>(hi) - lo + 1;
+  // Bounds cut to 16 bits can cross (a field wider than 16383 pixels); a span of
+  // zero would divide by zero, so it yields lo.
+  if (span == 0) return lo;
+  return Bound(lo + static_cast<std::int32_t>(r % static_cast<std::uint32_t>(span)));
+}
+
+std::int32_t ScanPreviewSwitchIn(const char* commandLine) {
+  if (commandLine == nullptr) return 0;
+  for (int i = 0; i < 255 && commandLine[i] != '\0'; ++i) {
+    if (commandLine[i] != '/') continue;
+    const int folded = commandLine[i + 1] & 0xDF;
+    if (folded == 'P') return 1;
+    if (folded == 'S') return 0;
+  }
+  return 0;
+}
+
+void BeginAnimation(Animation& a, std::uint32_t seed, std::int32_t spriteCount, std::int32_t backdropMode,
+                    std::int32_t previewFlag, std::int32_t width, std::int32_t height, std::int32_t clientWidth,
+                    std::int32_t clientHeight) {
+  a.random = seed;
+  a.spriteCount = spriteCount;
+  a.backdropMode = backdropMode;
+  a.previewFlag = previewFlag;
+  a.width = width;
+  a.height = height;
+  a.clientWidth = clientWidth;
+  a.clientHeight = clientHeight;
+  a.frameInterval = 1;
+  if (previewFlag == 1) {
+    a.frameInterval = 100;
+    a.spriteCount = 20;
+    a.width = clientWidth + 2 * FieldMargin;
+    a.height = clientHeight + 2 * FieldMargin;
+  }
+  if (a.spriteCount > SlotCapacity) a.spriteCount = SlotCapacity;
+  if (a.spriteCount < 0) a.spriteCount = 0;
+}
+
+void PlaceSlot(Animation& a, std::int32_t i) {
+  const std::int32_t w = a.width, h = a.height;
+  std::uint32_t& r = a.random;
+  std::int32_t x = 0, y = 0;
+  switch (RandomInRange(r, 0, 3)) {
+    case 0:  // above
+      x = RandomInRange(r, Bound(-w), Bound(2 * w));
+      y = RandomInRange(r, Bound(-h), 0);
+      break;
+    case 1:  // right
+      x = RandomInRange(r, Bound(w + FieldMargin), Bound(2 * w));
+      y = RandomInRange(r, Bound(-h), Bound(2 * h));
+      break;
+    case 2:  // below
+      x = RandomInRange(r, Bound(-w), Bound(2 * w));
+      y = RandomInRange(r, Bound(h + FieldMargin), Bound(2 * h));
+      break;
+    default:  // left
+      x = RandomInRange(r, Bound(-w), 0);
+      y = RandomInRange(r, Bound(-h), Bound(2 * h));
+      break;
+  }
+  a.slots.x[i] = x;
+  a.slots.y[i] = y;
+  a.slots.vx[i] = (CentreX(a) - SpriteSize / 2 - x) / MovesPerCycle;
+  a.slots.vy[i] = (CentreY(a) - SpriteSize / 2 - y) / MovesPerCycle;
+}
+
+void StartSlot(Animation& a, std::int32_t i) {
+  a.slots.step[i] = 0;
+  a.slots.delay[i] = static_cast<std::uint16_t>(RandomInRange(a.random, 1, MovesPerCycle));
+  PlaceSlot(a, i);
+  a.slots.kind[i] = static_cast<std::uint16_t>(RandomInRange(a.random, 0, KindCount - 1));
+  a.slots.level[i] = 0;
+}
+
+std::int32_t DrawPosition(std::int32_t coordinate, std::int32_t limit) {
+  const std::int32_t p = static_cast<std::int32_t>(static_cast<std::uint32_t>(coordinate) & 0xFFFFu);
+  return p > limit ? 0 : p;
+}
+
+void ComposeFrame(Animation& a, const FrameSurfaces& s) {
+  if (a.backdropMode == 1) {
+    CopyRect(s.depth, s.work, FieldMargin, FieldMargin, a.width, a.height - 1, s.snapshot, 0, 0);
+    LayPit(a, s);
+  } else {
+    FillBlack(s.depth, s.work, FieldMargin, FieldMargin, a.width, a.height - 1);
+  }
+
+  SpriteSlots& t = a.slots;
+  for (std::int32_t i = 0; i < a.spriteCount; ++i) {
+    if (t.step[i] > MovesPerCycle - 1) {
+      t.step[i] = 0;
+      t.level[i] = 0;
+      PlaceSlot(a, i);
+    }
+    const std::int32_t px = DrawPosition(t.x[i], a.width + FieldMargin);
+    const std::int32_t py = DrawPosition(t.y[i], a.height + FieldMargin);
+    const std::int32_t column = t.kind[i] * SpriteSize;
+    CopyRect(s.depth, s.sheet, SpriteScratchX, SpriteScratchY, SpriteSize, SpriteSize, s.work, px, py);
+    MaskBlend(s.depth, s.sheet, SpriteScratchX, SpriteScratchY, SpriteSize, SpriteSize, s.sheet, column, 0, s.sheet,
+              column, MaskRowsTop + t.level[i] * SpriteSize);
+    CopyRect(s.depth, s.work, px, py, SpriteSize, SpriteSize, s.sheet, SpriteScratchX, SpriteScratchY);
+    if (t.step[i] > FadeAfterStep && t.level[i] < LastLevel) t.level[i] = static_cast<std::uint16_t>(t.level[i] + 1);
+  }
+}
+
+PresentBlock FramePresentBlock(const Animation& a) {
+  if (a.previewFlag == 1) {
+    return {CentreX(a) - a.clientWidth / 2, CentreY(a) - a.clientHeight / 2, a.clientWidth, a.clientHeight, 0, 0};
+  }
+  return {FieldMargin, FieldMargin, a.width, a.height - 1, 0, 0};
+}
+
+void MoveSlots(Animation& a) {
+  SpriteSlots& t = a.slots;
+  for (std::int32_t i = 0; i < a.spriteCount; ++i) {
+    t.delay[i] = static_cast<std::uint16_t>(t.delay[i] - 1);
+    if (t.delay[i] == 0) {
+      t.delay[i] = 1;
+      t.x[i] += t.vx[i];
+      t.y[i] += t.vy[i];
+      t.step[i] = static_cast<std::uint16_t>(t.step[i] + 1);
+    }
+  }
+}

@@ -1,0 +1,115 @@
+// animation.h - the sprite simulation and the composition of one frame.
+//
+// Everything here is plain arithmetic over plain memory, so the animation can be
+// run, replayed and pictured without Windows; the animation thread
+// (animation_thread.cpp) adds only the clock, the sleeps, the stop request and
+// the copy to the window.
+//
+// The field is W x H where H is one more than the rows shown; the WorkSurface is
+// (W + 64) x (H + 64) with the visible picture at (32, 32), and the pit sits at its
+// centre (Cx, Cy) = ((W + 64) / 2, (H + 64) / 2). In preview mode W and H become
+// the preview's client size plus 64, and the block presented starts at (64, 64).
+//
+// Each sprite slot starts beyond an edge of the visible picture, waits out a start
+// delay of 1..30 frames, then makes 30 equal moves toward the pit (the quotient is
+// truncated, so it stops short by up to 29 pixels), fading through the mask levels
+// 1..8 over its last eight drawings, and is placed again. A frame is:
+//   1. backdrop: the snapshot at (32, 32) with the pit blended into the middle,
+//      or plain black (no pit) for the black backdrop;
+//   2. sprites in slot order, each blended through its fade mask in a scratch
+//      cell of the sheet and copied back (later slots cover earlier ones);
+//   3. (thread) wait out the frame interval, present, then move the slots.
+//
+// Random numbers come from our own 32-bit LCG (s = s * 214013 + 2531011, bits
+// 16..30), so a seed gives the same animation with every compiler and runtime.
+#ifndef GYREWELL_ANIMATION_H
+#define GYREWELL_ANIMATION_H
+
+#include <cstdint>
+
+#include "effect/render/pixel_surface.h"
+
+constexpr std::int32_t SlotCapacity = 200;
+constexpr std::int32_t SpriteSize = 24;
+constexpr std::int32_t PitSize = 96;
+constexpr std::int32_t FieldMargin = 32;
+constexpr std::int32_t MovesPerCycle = 30;
+
+// One table per field, indexed by slot.
+struct SpriteSlots {
+  std::uint16_t kind[SlotCapacity];   // picture 0..5: sheet column kind * 24
+  std::uint16_t delay[SlotCapacity];  // frames until the next move
+  std::uint16_t step[SlotCapacity];   // moves since the slot was placed, 0..30
+  std::uint16_t level[SlotCapacity];  // fade level 0..9: mask row (level + 1) * 24
+  std::int32_t x[SlotCapacity];       // top-left of the 24 x 24 cell in WorkSurface pixels
+  std::int32_t y[SlotCapacity];
+  std::int32_t vx[SlotCapacity];      // displacement of one move
+  std::int32_t vy[SlotCapacity];
+};
+
+struct Animation {
+  std::uint32_t random;          // generator state
+  std::int32_t spriteCount;      // slots in use, 1..SlotCapacity
+  std::int32_t backdropMode;     // 1 desktop with the pit, anything else black
+  std::int32_t previewFlag;      // 1 in the Display control panel's preview
+  std::int32_t width;            // W
+  std::int32_t height;           // H
+  std::int32_t clientWidth;      // the window's client size, read at the start
+  std::int32_t clientHeight;
+  std::uint32_t frameInterval;   // milliseconds: 1 full screen, 100 in preview
+  SpriteSlots slots;
+};
+
+// The three surfaces a frame is composed with, all at `depth` bits per pixel.
+struct FrameSurfaces {
+  std::int32_t depth;
+  PixelSurface snapshot;  // the desktop as it was
+  PixelSurface work;      // the frame being composed
+  PixelSurface sheet;     // sprite sheet and scratch cells
+};
+
+// The WorkSurface block that is shown, and where it goes in the window.
+struct PresentBlock {
+  std::int32_t sourceX, sourceY, width, height, windowX, windowY;
+};
+
+// The next draw of the generator: 0..32767.
+std::int32_t RandomDraw(std::uint32_t& state);
+
+// lo + (draw mod (hi - lo + 1)) on 16-bit bounds, cut to 16 bits. A span above
+// 32768 values yields only lo..lo + 32767.
+std::int16_t RandomInRange(std::uint32_t& state, std::int16_t lo, std::int16_t hi);
+
+// 1 when the command line holds /p or /P (the letter's case folded) before any
+// /s or /S within its first 255 characters, else 0.
+std::int32_t ScanPreviewSwitchIn(const char* commandLine);
+
+// Sets up the animation for a field of width x height and a window client area;
+// in preview mode replaces the count, the field and the interval. Clamps the
+// count to the slot capacity. Does not place any slot.
+void BeginAnimation(Animation& a, std::uint32_t seed, std::int32_t spriteCount, std::int32_t backdropMode,
+                    std::int32_t previewFlag, std::int32_t width, std::int32_t height, std::int32_t clientWidth,
+                    std::int32_t clientHeight);
+
+// Start-up of slot i: delay, placement, kind, level 0. The thread sleeps 1 ms
+// between slots.
+void StartSlot(Animation& a, std::int32_t i);
+
+// Chooses an edge and a starting cell beyond it, and the move toward the pit.
+void PlaceSlot(Animation& a, std::int32_t i);
+
+// Where a stored coordinate is drawn: its low 16 bits as an unsigned number, or
+// 0 when that lies beyond limit (W + 32 or H + 32).
+std::int32_t DrawPosition(std::int32_t coordinate, std::int32_t limit);
+
+// Steps 1 and 2 of a frame: backdrop, pit, sprites (respawning finished slots and
+// advancing fade levels on the way).
+void ComposeFrame(Animation& a, const FrameSurfaces& s);
+
+// The block of the WorkSurface that is presented.
+PresentBlock FramePresentBlock(const Animation& a);
+
+// Step 6 of a frame: counts down delays and moves the slots that are due.
+void MoveSlots(Animation& a);
+
+#endif

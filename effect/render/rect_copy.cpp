@@ -1,0 +1,51 @@
+#include "effect/render/rect_copy.h"
+
+#include <cstring>
+
+namespace {
+
+// Cuts [start, start + length) of one axis to [0, limit) and moves the partner
+// start by the same amount. Returns the remaining length, possibly 0.
+std::int64_t ClipAxis(std::int64_t& start, std::int64_t& partner, std::int64_t length, std::int64_t limit) {
+  if (start < 0) {
+    length += start;
+    partner -= start;
+    start = 0;
+  }
+  if (start + length > limit) length = limit - start;
+  return length;
+}
+
+}  // namespace
+
+void CopyRect(std::int32_t depth, const PixelSurface& destination, std::int32_t dx, std::int32_t dy,
+              std::int32_t width, std::int32_t height, const PixelSurface& source, std::int32_t sx, std::int32_t sy) {
+  const std::int32_t bytes = BytesPerPixel(depth);
+  if (bytes == 0 || destination.bits == nullptr || source.bits == nullptr) return;
+  std::int64_t x0 = dx, y0 = dy, x1 = sx, y1 = sy;
+  std::int64_t w = ClipAxis(x0, x1, width, destination.width);
+  w = ClipAxis(x1, x0, w, source.width);
+  std::int64_t h = ClipAxis(y0, y1, height, destination.height);
+  h = ClipAxis(y1, y0, h, source.height);
+  if (w <= 0 || h <= 0) return;
+  const std::size_t rowBytes = static_cast<std::size_t>(w * bytes);
+  for (std::int64_t r = 0; r < h; ++r) {
+    std::memcpy(PixelAddress(destination, depth, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0 + r)),
+                PixelAddress(source, depth, static_cast<std::int32_t>(x1), static_cast<std::int32_t>(y1 + r)),
+                rowBytes);
+  }
+}
+
+void FillBlack(std::int32_t depth, const PixelSurface& destination, std::int32_t x, std::int32_t y,
+               std::int32_t width, std::int32_t height) {
+  const std::int32_t bytes = BytesPerPixel(depth);
+  if (bytes == 0 || destination.bits == nullptr) return;
+  std::int64_t x0 = x, y0 = y, unusedX = 0, unusedY = 0;
+  const std::int64_t w = ClipAxis(x0, unusedX, width, destination.width);
+  const std::int64_t h = ClipAxis(y0, unusedY, height, destination.height);
+  if (w <= 0 || h <= 0) return;
+  for (std::int64_t r = 0; r < h; ++r) {
+    std::memset(PixelAddress(destination, depth, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0 + r)), 0,
+                static_cast<std::size_t>(w * bytes));
+  }
+}
