@@ -1,6 +1,181 @@
-// Provisional process entry until the host lands: ends at once with exit code 0.
-#include <windows.h>
+// entry.cpp - process entry, mode selection and the exception guard (see entry.h).
+#include "host/entry.h"
+
+#include <commctrl.h>
+
+#include "effect/config_dialog.h"
+#include "host/close_password.h"
+#include "host/command_tail.h"
+#include "host/host_state.h"
+#include "host/saver_window.h"
+
+#if defined(GYREWELL_TEST_HOOKS)
+// Test builds only: 0 none, 'c' fault in WM_CREATE, 'k' fault on a key press.
+int HostTestFault = 0;
+#endif
+
+static const char* CharStepA(const char* at) { return CharNextA(at); }
+
+void HardenProcessHeap() {
+  typedef BOOL(WINAPI * HeapSetInformationProc)(HANDLE, int, void*, SIZE_T);
+  HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
+  if (!kernel) return;
+  HeapSetInformationProc setInformation =
+      reinterpret_cast<HeapSetInformationProc>(reinterpret_cast<void (*)(void)>(GetProcAddress(kernel, "HeapSetInformation")));
+  if (setInformation) setInformation(NULL, 1 /* HeapEnableTerminationOnCorruption */, NULL, 0);
+}
+
+static HWND WindowFromNumber(UINT32 number) {
+  // Handle numbers are 32-bit on every Windows; widen without sign.
+  return reinterpret_cast<HWND>(static_cast<UINT_PTR>(number));
+}
+
+static HWND OwnerFor(UINT32 number) {
+  HWND window = WindowFromNumber(number);
+  if (number != 0 && IsWindow(window)) return window;
+  return GetForegroundWindow();
+}
+
+int RunPreview(const char* text) {
+  const UINT32 number = ParseHandleNumber(text);
+  HWND parent = WindowFromNumber(number);
+  if (number == 0 || !IsWindow(parent)) return -1;
+  return RunSaverWindow(parent);
+}
+
+// The scan and the one mode it starts: everything the guard protects.
+static int RunChosenMode(const char* tail) {
+#if defined(GYREWELL_TEST_HOOKS)
+  const char* hook = tail;
+  while (*hook == ' ' || *hook == '-' || *hook == '/') ++hook;
+  if (*hook == 'z' && hook[1] == 'd') {
+    *static_cast<volatile int*>(NULL) = 1;
+  }
+  if (*hook == 'z' && (hook[1] == 'c' || hook[1] == 'k')) {
+    HostTestFault = hook[1];
+    return RunSaverWindow(NULL);
+  }
+#endif
+  const SwitchChoice choice = ScanSwitch(tail, Host.win9xFamily);
+  if (!choice.valid) return -1;
+  switch (choice.mode) {
+    case SaverMode::Configure:
+      return RunConfigDialog(choice.owner == OwnerRule::None ? NULL : OwnerFor(choice.handle));
+    case SaverMode::Saver:
+      return RunSaverWindow(NULL);
+    case SaverMode::Preview:
+      return RunPreview(choice.rest);
+    case SaverMode::ChangePassword:
+      ChangeSaverPassword(OwnerFor(choice.handle));
+      return 0;
+  }
+  return -1;
+}
+
+#if defined(_MSC_VER)
+
+static int RunGuarded(const char* tail) {
+  __try {
+    return RunChosenMode(tail);
+  } __except (UnhandledExceptionFilter(GetExceptionInformation())) {
+    SetScreenSaverRunning(false);
+    return -1;
+  }
+}
+
+#else
+
+// Where a fault resumes: the context captured when the guard was entered.
+static CONTEXT GuardContext;
+static volatile LONG GuardArmed = 0;
+static volatile LONG GuardTripped = 0;
+static BYTE* ImageStart = NULL;
+static BYTE* ImageEnd = NULL;
+
+static LONG WINAPI GuardUnhandledFilter(EXCEPTION_POINTERS* info) {
+  if (!GuardArmed || GuardTripped) return EXCEPTION_CONTINUE_SEARCH;
+  GuardTripped = 1;
+  *info->ContextRecord = GuardContext;
+  return EXCEPTION_CONTINUE_EXECUTION;
+}
+
+static bool IsFault(DWORD code) {
+  switch (code) {
+    case EXCEPTION_ACCESS_VIOLATION:
+    case EXCEPTION_ILLEGAL_INSTRUCTION:
+    case EXCEPTION_PRIV_INSTRUCTION:
+    case EXCEPTION_INT_DIVIDE_BY_ZERO:
+    case EXCEPTION_INT_OVERFLOW:
+    case EXCEPTION_STACK_OVERFLOW:
+    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
+    case EXCEPTION_DATATYPE_MISALIGNMENT:
+    case EXCEPTION_IN_PAGE_ERROR:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The program's own code installs no handlers, so a fault raised by it is never
+// handled further down: give it to the unhandled-exception decision now, before
+// a system callback dispatcher can swallow it. Faults elsewhere (system code
+// probing memory under its own handlers) take their ordinary course.
+static LONG WINAPI GuardVectoredHandler(EXCEPTION_POINTERS* info) {
+  if (!GuardArmed || GuardTripped) return EXCEPTION_CONTINUE_SEARCH;
+  BYTE* address = static_cast<BYTE*>(info->ExceptionRecord->ExceptionAddress);
+  if (!IsFault(info->ExceptionRecord->ExceptionCode) || address < ImageStart || address >= ImageEnd) {
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  const LONG answer = UnhandledExceptionFilter(info);
+  return answer == EXCEPTION_CONTINUE_SEARCH ? EXCEPTION_CONTINUE_SEARCH : EXCEPTION_CONTINUE_EXECUTION;
+}
+
+static void FindOwnImage() {
+  BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(NULL));
+  const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const IMAGE_NT_HEADERS* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  ImageStart = base;
+  ImageEnd = base + nt->OptionalHeader.SizeOfImage;
+}
+
+static int RunGuarded(const char* tail) {
+  FindOwnImage();
+  SetUnhandledExceptionFilter(GuardUnhandledFilter);
+  AddVectoredExceptionHandler(1, GuardVectoredHandler);
+  RtlCaptureContext(&GuardContext);
+  if (GuardTripped) {
+    GuardArmed = 0;
+    SetScreenSaverRunning(false);
+    return -1;
+  }
+  GuardArmed = 1;
+  // After a resume only globals are read above: the mode's own frame is gone.
+  const int result = RunChosenMode(tail);
+  GuardArmed = 0;
+  return result;
+}
+
+#endif
+
+int SelectSaverMode(HINSTANCE instance, const char* tail) {
+  HardenProcessHeap();
+  INITCOMMONCONTROLSEX controls;
+  controls.dwSize = sizeof controls;
+  controls.dwICC = ICC_TAB_CLASSES;
+  InitCommonControlsEx(&controls);
+  Host.instance = instance;
+  OSVERSIONINFOA version = {};
+  version.dwOSVersionInfoSize = sizeof version;
+  Host.win9xFamily = GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+  return RunGuarded(tail);
+}
+
+void StartHost() {
+  const char* tail = CommandTail(GetCommandLineA(), CharStepA);
+  ExitProcess(static_cast<UINT>(SelectSaverMode(GetModuleHandleA(NULL), tail)));
+}
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  ExitProcess(0);
+  StartHost();
+  return 0;
 }
