@@ -1,9 +1,172 @@
-// effect_window.cpp - the effect's window procedure. For now it draws nothing
-// and hands every message straight on to the host's default handling.
+// effect_window.cpp - the effect's window procedure: builds the effect when the
+// saver window is created, tears it down when the window is destroyed, and
+// paints the desktop copy. Every message, acted on or not, then goes on to the
+// host's SaverDefaultProc, whose result is returned: the effect never swallows
+// a message.
+//
+// Creation, in order; a step that fails leaves the rest out and the window up
+// without animation (it still closes on input):
+//   common controls, preview scan, settings, 1 MiB decode buffer, window DC,
+//   display depth (8 bits or fewer: stop), field size, the three surfaces
+//   (a bitmap or memory DC that cannot be made: stop), the sheet (no resource:
+//   stop), the desktop snapshot, the animation thread (none: destroy the window).
+// Destruction asks the thread to stop and waits for it before anything it uses
+// is released, releases what exists in reverse kinds (surfaces, DCs, buffer)
+// and has the whole desktop repainted.
+//
+// The desktop snapshot is read from the screen DC at the window's client origin:
+// on a compositing desktop (and under Wine) the window's own DC reads the
+// window's surface, which is black, not the desktop under it.
 #include "effect/effect_window.h"
 
+#include <commctrl.h>
+
+#include "effect/effect_state.h"
+#include "effect/render/packed_image.h"
+#include "effect/settings.h"
 #include "host/close_password.h"
 
+std::int32_t PreviewFlag;
+std::uint8_t* DecodeBuffer;
+HDC EffectWindowDC;
+std::int32_t DisplayDepth;
+std::int32_t FieldWidth;
+std::int32_t FieldHeight;
+Surface SnapshotSurface;
+Surface WorkSurface;
+Surface SheetSurface;
+HANDLE AnimationThreadHandle;
+DWORD AnimationThreadId;
+std::atomic<bool> AnimationStopRequested{false};
+
+namespace {
+
+// How long destruction waits for the animation thread. A frame takes a few
+// milliseconds; a thread that has not ended by then is stuck inside the system,
+// and its surfaces are left alone rather than pulled from under it.
+constexpr DWORD ThreadStopTimeoutMs = 5000;
+
+bool CreateSurface(Surface& s, std::int32_t width, std::int32_t height) {
+  BITMAPINFO info;
+  ZeroMemory(&info, sizeof info);
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down: the top row comes first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = static_cast<WORD>(DisplayDepth);
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  s.bitmap = CreateDIBSection(EffectWindowDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (s.bitmap == nullptr || bits == nullptr) return false;
+  s.memoryDC = CreateCompatibleDC(EffectWindowDC);
+  if (s.memoryDC == nullptr) return false;
+  s.previousBitmap = static_cast<HBITMAP>(SelectObject(s.memoryDC, s.bitmap));
+  s.pixels = PixelSurface{static_cast<std::uint8_t*>(bits), width, height};
+  return true;
+}
+
+void ReleaseSurfaceBitmap(Surface& s) {
+  if (s.memoryDC != nullptr && s.previousBitmap != nullptr) SelectObject(s.memoryDC, s.previousBitmap);
+  if (s.bitmap != nullptr) DeleteObject(s.bitmap);
+  s.bitmap = nullptr;
+  s.previousBitmap = nullptr;
+  s.pixels = PixelSurface{nullptr, 0, 0};
+}
+
+void ReleaseSurfaceDC(Surface& s) {
+  if (s.memoryDC != nullptr) DeleteDC(s.memoryDC);
+  s.memoryDC = nullptr;
+}
+
+void CopyDesktop(HWND window) {
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  HDC screen = GetDC(nullptr);
+  if (screen == nullptr) return;
+  BitBlt(SnapshotSurface.memoryDC, 0, 0, FieldWidth, FieldHeight - 1, screen, origin.x, origin.y, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  // GDI may batch the copy; the animation reads these bits directly.
+  GdiFlush();
+}
+
+void CreateEffect(HWND window) {
+  InitCommonControls();
+  PreviewFlag = ScanPreviewSwitch();
+  ReadSettings();
+
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, DecodeBufferSize);
+  DecodeBuffer = block != nullptr ? static_cast<std::uint8_t*>(GlobalLock(block)) : nullptr;
+  if (DecodeBuffer == nullptr) {
+    if (block != nullptr) GlobalFree(block);
+    return;
+  }
+  EffectWindowDC = GetDC(window);
+  if (EffectWindowDC == nullptr) return;
+  DisplayDepth = GetDeviceCaps(EffectWindowDC, BITSPIXEL);
+  if (DisplayDepth <= 8) return;
+
+  FieldWidth = GetSystemMetrics(SM_CXSCREEN);
+  FieldHeight = GetSystemMetrics(SM_CYSCREEN) + 1;
+  if (!CreateSurface(SnapshotSurface, FieldWidth, FieldHeight)) return;
+  if (!CreateSurface(WorkSurface, FieldWidth + 64, FieldHeight + 64)) return;
+  if (!CreateSurface(SheetSurface, SheetSurfaceWidth, SheetSurfaceHeight)) return;
+  if (!LoadSheet()) return;
+  CopyDesktop(window);
+
+  AnimationStopRequested.store(false);
+  AnimationThreadHandle = CreateThread(nullptr, 0, AnimationThread, window, 0, &AnimationThreadId);
+  if (AnimationThreadHandle == nullptr) DestroyWindow(window);
+}
+
+void DestroyEffect(HWND window) {
+  bool threadEnded = true;
+  if (AnimationThreadHandle != nullptr) {
+    AnimationStopRequested.store(true);
+    threadEnded = WaitForSingleObject(AnimationThreadHandle, ThreadStopTimeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(AnimationThreadHandle);
+    AnimationThreadHandle = nullptr;
+  }
+  if (threadEnded) {
+    Surface* surfaces[3] = {&SnapshotSurface, &WorkSurface, &SheetSurface};
+    for (Surface* s : surfaces) ReleaseSurfaceBitmap(*s);
+    for (Surface* s : surfaces) ReleaseSurfaceDC(*s);
+    if (EffectWindowDC != nullptr) ReleaseDC(window, EffectWindowDC);
+    EffectWindowDC = nullptr;
+  }
+  if (DecodeBuffer != nullptr) {
+    HGLOBAL block = GlobalHandle(DecodeBuffer);
+    GlobalUnlock(block);
+    GlobalFree(block);
+    DecodeBuffer = nullptr;
+  }
+  RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void PaintSnapshot(HWND window) {
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  if (dc != nullptr && SnapshotSurface.memoryDC != nullptr) {
+    const RECT& r = paint.rcPaint;
+    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, SnapshotSurface.memoryDC, r.left, r.top, SRCCOPY);
+  }
+  EndPaint(window, &paint);
+}
+
+}  // namespace
+
 LRESULT CALLBACK EffectWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      CreateEffect(window);
+      break;
+    case WM_DESTROY:
+      DestroyEffect(window);
+      break;
+    case WM_PAINT:
+      PaintSnapshot(window);
+      break;
+    default:
+      break;
+  }
   return SaverDefaultProc(window, message, wParam, lParam);
 }

@@ -1,0 +1,69 @@
+// animation_thread.cpp - the thread that runs the animation: the clock, the
+// sleeps, the stop request and the copy of each finished frame to the window.
+// The simulation and the composition themselves are in animation.h.
+//
+// The thread checks AnimationStopRequested between slots at start-up, before
+// every frame and after every 1 ms sleep of the frame wait, and returns when it
+// is set; the window thread waits for it before releasing the surfaces.
+#include "effect/effect_state.h"
+
+#include <mmsystem.h>
+
+#include "effect/animation.h"
+#include "effect/settings_rules.h"
+
+namespace {
+
+// Private to the thread; too large for a comfortable stack frame.
+Animation TheAnimation;
+
+bool StopRequested() { return AnimationStopRequested.load(std::memory_order_acquire); }
+
+}  // namespace
+
+std::int32_t ScanPreviewSwitch() { return ScanPreviewSwitchIn(GetCommandLineA()); }
+
+DWORD WINAPI AnimationThread(LPVOID parameter) {
+  HWND window = static_cast<HWND>(parameter);
+  Animation& a = TheAnimation;
+  const std::uint32_t seed = GetTickCount();
+  std::uint32_t last = timeGetTime();
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(window, &client);
+  BeginAnimation(a, seed, SpriteCount, BackdropMode, PreviewFlag, FieldWidth, FieldHeight, client.right - client.left,
+                 client.bottom - client.top);
+  if (a.previewFlag == 1) {
+    SpriteCount = a.spriteCount;
+    FieldWidth = a.width;
+    FieldHeight = a.height;
+  }
+
+  for (std::int32_t i = 0; i < a.spriteCount; ++i) {
+    if (StopRequested()) return 0;
+    StartSlot(a, i);
+    Sleep(1);
+  }
+
+  const FrameSurfaces surfaces = {DisplayDepth, SnapshotSurface.pixels, WorkSurface.pixels, SheetSurface.pixels};
+  for (;;) {
+    if (StopRequested()) return 0;
+    ComposeFrame(a, surfaces);
+
+    // Sleep at least once, then until the interval since the last presentation
+    // has passed; the unsigned difference survives the clock's wrap.
+    std::uint32_t now;
+    do {
+      Sleep(1);
+      if (StopRequested()) return 0;
+      now = timeGetTime();
+    } while (now - last < a.frameInterval);
+
+    const PresentBlock p = FramePresentBlock(a);
+    BitBlt(EffectWindowDC, p.windowX, p.windowY, p.width, p.height, WorkSurface.memoryDC, p.sourceX, p.sourceY,
+           SRCCOPY);
+    // The blit reads the WorkSurface; let it finish before the next frame writes it.
+    GdiFlush();
+    last = timeGetTime();
+    MoveSlots(a);
+  }
+}
