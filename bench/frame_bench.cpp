@@ -1,0 +1,86 @@
+// Figures for whole frames: one frame step (compose, present into an in-memory
+// window, move) with 200 sprites on the desktop backdrop, at 1920 x 1080 and
+// 3840 x 2160 and each depth, next to the cost of two plain full-field copies
+// (the backdrop in, the picture out) measured in the same run:
+//   vs_two_copies = frame step / two full copies
+// and the effect's start (surfaces, sheet import, desktop snapshot).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <chrono>
+#include <string>
+
+#include "effect/render/rect_copy.h"
+#include "frame_renderer.h"
+
+namespace {
+
+const std::vector<std::uint8_t>& Sheet() {
+  static const std::vector<std::uint8_t> sheet = ReadFileBytes(std::string(GYREWELL_SOURCE_DIR) + "/resources/sheet.bmp");
+  return sheet;
+}
+
+RenderSetup Setup(benchmark::State& state) {
+  RenderSetup s;
+  s.depth = static_cast<std::int32_t>(state.range(0));
+  s.screenWidth = static_cast<std::int32_t>(state.range(1));
+  s.screenHeight = s.screenWidth == 3840 ? 2160 : 1080;
+  s.spriteCount = 200;
+  s.backdropMode = 1;
+  s.seed = 42;
+  return s;
+}
+
+double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+// The fastest of a few repetitions of the two copies a full recomposition pays.
+double TwoFullCopies(RenderScene& scene) {
+  const FrameSurfaces& s = scene.surfaces;
+  const std::int32_t w = s.snapshot.width, h = s.snapshot.height - 1;
+  double best = 1e9;
+  for (int rep = 0; rep < 15; ++rep) {
+    const auto start = std::chrono::steady_clock::now();
+    CopyRect(s.depth, s.work, 32, 32, w, h, s.snapshot, 0, 0);
+    CopyRect(s.depth, scene.window, 0, 0, w, h, s.work, 32, 32);
+    benchmark::ClobberMemory();
+    best = std::min(best, Seconds(std::chrono::steady_clock::now() - start));
+  }
+  return best;
+}
+
+void BM_FrameStep(benchmark::State& state) {
+  RenderScene scene;
+  if (!StartScene(scene, Setup(state), Sheet(), TestDesktop(1, 1))) {
+    state.SkipWithError("no sheet");
+    return;
+  }
+  for (int warm = 0; warm < 40; ++warm) StepScene(scene);  // sprites on screen
+  const double copies = TwoFullCopies(scene);
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    StepScene(scene);
+    benchmark::ClobberMemory();
+  }
+  const double frame = Seconds(std::chrono::steady_clock::now() - start) / static_cast<double>(state.iterations());
+  state.counters["two_copies_ms"] = copies * 1e3;
+  state.counters["vs_two_copies"] = frame / copies;
+}
+BENCHMARK(BM_FrameStep)
+    ->ArgsProduct({{16, 24, 32}, {1920, 3840}})
+    ->ArgNames({"depth", "width"})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_EffectStart(benchmark::State& state) {
+  const RenderSetup setup = Setup(state);
+  const RgbImage desktop = TestDesktop(setup.screenWidth, setup.screenHeight);
+  for (auto _ : state) {
+    RenderScene scene;
+    benchmark::DoNotOptimize(StartScene(scene, setup, Sheet(), desktop));
+  }
+}
+BENCHMARK(BM_EffectStart)
+    ->ArgsProduct({{16, 24, 32}, {1920, 3840}})
+    ->ArgNames({"depth", "width"})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
