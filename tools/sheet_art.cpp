@@ -201,8 +201,10 @@ void PaintBlossom(SheetPicture* sheet) {
       for (std::int32_t i = 1; i < 10; i += 2) {
         const double along = px * dirs[i][0] + py * dirs[i][1];
         const double across = px * dirs[i][1] - py * dirs[i][0];
-        if (along > 2.5 && across > -0.6 && across < 0.6) petal = false;
+        if (along > 3.6 && across > -0.55 && across < 0.55) petal = false;
       }
+      // Beyond the disc the mask hides the picture; the field stays pale.
+      if (px * px + py * py > 6.5 * 6.5) petal = true;
       sheet->index[y][x0 + x] = petal ? ColourPetal : ColourPetalShade;
     }
   }
