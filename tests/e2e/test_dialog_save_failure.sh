@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# OK when the settings file cannot be written: the dialog stays open, a message
+# box owned by it names the file, and OK ends /c (with 1) only once a write
+# has worked. Two ways to make the write fail: a folder where the file should
+# be, and (where this machine lets us mount) a read-only working directory.
+source "$(dirname "$0")/lib.sh"
+
+# Run the whole test in a private mount namespace when possible, so that the
+# read-only folder mounted below disappears with the test, however it ends.
+if [[ -z ${DIALOG_TEST_NAMESPACE:-} ]] && unshare -m --propagation private true 2>/dev/null; then
+  DIALOG_TEST_NAMESPACE=1 exec unshare -m --propagation private "$BASH" "$0" "$@"
+fi
+
+japanese_locale() {
+  local dir=$E2E_BUILD_DIR/e2e/locale
+  exec {lockfd}>"$E2E_BUILD_DIR/e2e/locale.lock"
+  flock -w 120 "$lockfd" || e2e_fail "waited 120 s for the locale lock"
+  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
+    mkdir -p "$dir"
+    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >"$E2E_DIR/localedef.log" 2>&1 ||
+      [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] || e2e_fail "localedef ja_JP failed (see localedef.log)"
+  fi
+  exec {lockfd}>&-
+  export LOCPATH=$dir
+  export LC_ALL=ja_JP.UTF-8 2>/dev/null
+}
+
+drive() {
+  local name=$1
+  shift
+  e2e_run "$name" dialog_driver "$@"
+  SHOWN=$(tr -d '\r' <"$(e2e_out "$name")")
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "dialog_driver $*: $SHOWN"
+}
+
+hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
+
+# "次のファイルに設定を保存できませんでした。" in code page 932, a line break, then
+# the full path of the file as the program sees it.
+expected_message() {
+  local path="Z:${1//\//\\}"
+  printf '%s0d0a%s' "$(printf '次のファイルに設定を保存できませんでした。' | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n')" \
+    "$(hex "$path")"
+}
+
+mkdir -p "$E2E_DIR"
+japanese_locale
+e2e_display 1024x768x24
+e2e_wine
+
+# --- A folder named Gyrewell.ini is in the way.
+mkdir -p "$E2E_CWD/Gyrewell.ini"
+e2e_start blocked scr /c
+drive blocked.drive pos:150 click:1045 click:1 msgbox open
+box=$(grep '^msgbox ' <<<"$SHOWN")
+e2e_expect_eq "$(e2e_field "$box" owner)" dialog "owner of the message box"
+e2e_expect_eq "$(e2e_field "$box" text)" "$(expected_message "$E2E_CWD/Gyrewell.ini")" "message text"
+e2e_screenshot save-failure
+# Dismissing the message leaves the dialog with the user's choice.
+drive blocked.again msgbox-ok open show
+e2e_expect_match "$(grep '^dialog ' <<<"$SHOWN")" ' slider=150 .* black=1 ' "dialog after the message"
+e2e_alive blocked || e2e_fail "/c ended although nothing was saved"
+# Once the way is clear, OK saves and ends with 1.
+rmdir "$E2E_CWD/Gyrewell.ini"
+drive blocked.ok click:1 gone
+e2e_wait_exit blocked
+e2e_expect_eq "$E2E_RC" 1 "exit code of /c after a later successful OK"
+e2e_expect_eq "$(tr -d '\r' <"$E2E_CWD/Gyrewell.ini")" $'[Gyrewell]\nCHRNUM=150\nPTNNUM=2' "file after the retry"
+
+# Cancel after a failed OK ends with 0.
+rm -f "$E2E_CWD/Gyrewell.ini"
+mkdir -p "$E2E_CWD/Gyrewell.ini"
+e2e_start gaveup scr /c
+drive gaveup.drive click:1 msgbox-ok click:2 gone
+e2e_wait_exit gaveup
+e2e_expect_eq "$E2E_RC" 0 "exit code of /c after a failed OK and Cancel"
+
+# --- A read-only working directory (a read-only tmpfs in our own mount namespace).
+# Outside the run folder, so that a failure can still move that folder away.
+readonly_dir=$E2E_BUILD_DIR/e2e/run/$E2E_NAME.readonly
+mkdir -p "$readonly_dir"
+if [[ -n ${DIALOG_TEST_NAMESPACE:-} ]] && mount -t tmpfs -o ro,size=64k tmpfs "$readonly_dir" 2>/dev/null; then
+  E2E_CWD=$readonly_dir e2e_start readonly scr /c
+  drive readonly.drive click:1 msgbox open
+  box=$(grep '^msgbox ' <<<"$SHOWN")
+  e2e_expect_eq "$(e2e_field "$box" owner)" dialog "owner of the message box (read-only folder)"
+  e2e_expect_eq "$(e2e_field "$box" text)" "$(expected_message "$readonly_dir/Gyrewell.ini")" \
+    "message text (read-only folder)"
+  drive readonly.cancel msgbox-ok click:2 gone
+  e2e_wait_exit readonly
+  e2e_expect_eq "$E2E_RC" 0 "exit code of /c in a read-only folder after Cancel"
+  umount "$readonly_dir" || true
+  rmdir "$readonly_dir" || true
+else
+  rmdir "$readonly_dir" || true
+  e2e_log "no private mount namespace here: read-only folder case skipped"
+fi
+
+e2e_pass
