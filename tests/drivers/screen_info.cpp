@@ -1,0 +1,24 @@
+// screen_info - what a Win32 program sees of the display
+//
+//   screen_info
+//
+// Prints "screen width=W height=H bpp=B virtual=X,Y,W,H cursor=X,Y": the
+// primary screen size, bits per pixel of the screen device context, the
+// virtual screen rectangle and the cursor position. Always exits 0.
+#include "driver_util.h"
+
+int main() {
+  BinaryStdout();
+  HDC screen = GetDC(nullptr);
+  int bpp = GetDeviceCaps(screen, BITSPIXEL);
+  ReleaseDC(nullptr, screen);
+  POINT cursor = {0, 0};
+  GetCursorPos(&cursor);
+  std::printf("screen width=%d height=%d bpp=%d virtual=%d,%d,%d,%d cursor=%ld,%ld\n",
+              GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), bpp,
+              GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+              GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
+              cursor.x, cursor.y);
+  std::fflush(stdout);
+  return 0;
+}

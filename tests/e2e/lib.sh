@@ -1,0 +1,710 @@
+# lib.sh - end-to-end test harness: Gyrewell.scr and driver programs under Wine
+#
+# A test is a bash script tests/e2e/test_<name>.sh; ctest runs each one in
+# build/windows (tests/e2e/CMakeLists.txt registers it, nothing to add). It
+# sources this file, which turns on `set -euo pipefail`, gives the test a run
+# folder and ends every process the test started when the script exits, for
+# whatever reason. A script that fails at any point exits non-zero.
+#
+#   #!/usr/bin/env bash
+#   source "$(dirname "$0")/lib.sh"
+#   e2e_display 1280x800x24            # private Xvfb; DISPLAY, E2E_SCREEN_W/H/D
+#   e2e_test_picture desk.png          # four coloured quadrants, screen-sized
+#   e2e_set_desktop desk.png           # make it the root picture (checked)
+#   e2e_wine                           # private prefix + warm wineserver
+#   e2e_start saver scr /s             # background: "scr" is Gyrewell.scr
+#   e2e_wait_window --class WindowsScreenSaverClass --title "Screen Saver"
+#   echo "$E2E_HWND $(e2e_field "$E2E_WINDOW" rect)"
+#   e2e_screenshot running             # -> $E2E_SHOT ($E2E_DIR/running.png)
+#   e2e_expect_pixel "$E2E_SHOT" 10 10 ff0000
+#   e2e_mouse_nudge 50 0               # or e2e_mouse_move X Y, e2e_key a, e2e_click
+#   e2e_wait_exit saver                # -> $E2E_RC, the exit code modulo 256
+#   e2e_expect_eq "$E2E_RC" 0 "exit code of /s"
+#   e2e_pass                           # optional: prints PASS and exits 0
+#
+# Running programs (all under Wine, stdin </dev/null, stdout and stderr into
+# $E2E_DIR/<name>.out and .err, never through a pipe):
+#   e2e_start NAME PROG [ARGS...]   start in the background; pid in E2E_PID[NAME]
+#   e2e_run NAME PROG [ARGS...]     start and wait (E2E_TIMEOUT s, default 20);
+#                                   sets E2E_RC; a timeout fails the test
+#   e2e_wait_exit NAME [SECONDS]    wait for a started program; sets E2E_RC
+#   e2e_alive NAME                  status 0 while it runs
+#   e2e_kill NAME                   end it now (by pid)
+#   e2e_out NAME / e2e_err NAME     paths of its stdout / stderr files
+#   e2e_wait_line NAME REGEX [S]    wait until its stdout has a matching line;
+#                                   the line lands in E2E_LINE
+#   PROG is "scr" (Gyrewell.scr), a driver name from tests/drivers (without
+#   .exe), a Wine builtin ("reg") or a path. Programs start in $E2E_CWD
+#   ($E2E_DIR/cwd, where ".\Gyrewell.ini" lives); prefix a call with
+#   E2E_CWD=/other/dir, or with LC_ALL=... for one program's environment.
+#
+# Windows and messages (through the driver programs, see tests/drivers):
+#   e2e_wait_window [--timeout S] FIND_ARGS...   fail unless a window appears
+#   e2e_find_window FIND_ARGS...                 status 0 if one exists now
+#   e2e_wait_no_window [--timeout S] FIND_ARGS...  fail while one remains
+#     FIND_ARGS are find_window's: --class C --title T --child-of HWND --id N.
+#     The first match is in E2E_WINDOW (a "key=value" line), its handle in
+#     E2E_HWND; every match is in E2E_WINDOWS.
+#   e2e_send HWND MESSAGE [WPARAM [LPARAM]]   SendMessage; result in E2E_RESULT
+#   e2e_post HWND MESSAGE [WPARAM [LPARAM]]   PostMessage
+#   e2e_field LINE KEY              value of key=value or key="value" in LINE
+#   e2e_screen_info                 what Win32 sees: E2E_INFO (width= height=
+#                                   bpp= virtual= cursor=)
+#   e2e_set_version win98 [EXE]     report the 95/98/Me family (to all
+#                                   programs, or to EXE only)
+#
+# Display, input and pictures (X tools on the test's own display):
+#   e2e_mouse_move X Y | e2e_mouse_nudge DX DY | e2e_click [BUTTON] | e2e_key KEY...
+#   e2e_screenshot NAME             whole screen to $E2E_DIR/NAME.png (E2E_SHOT)
+#   e2e_pixel FILE X Y              prints the pixel as rrggbb
+#   e2e_expect_pixel FILE X Y RRGGBB [TOLERANCE]   per channel, default 0
+#   e2e_test_picture FILE [W H]     red/green/blue/white quadrants
+#   e2e_set_desktop FILE            root picture (Wine's desktop shows it)
+#
+# Checks: e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_match TEXT REGEX WHAT,
+# e2e_fail MESSAGE, e2e_log MESSAGE.
+#
+# Files and cleanup. Everything of a test lives in build/windows/e2e/run/NAME/
+# (prefix clone, cwd, screenshots, .out/.err). On success it is removed; on
+# failure it moves to build/windows/e2e-artifacts/NAME/ (without the prefix)
+# with a last screenshot, failure.txt and the tail of every stderr file. On
+# exit, error, SIGINT or SIGTERM the EXIT trap ends the started programs
+# (TERM, then KILL after 2 s), asks the test's own wineserver to end its
+# remaining clients (Wine's services), then ends the wineserver and Xvfb, all
+# by pid. Every process the harness starts is a direct child of the test, so
+# when ctest kills a test that ran past its TIMEOUT it takes them down too.
+#
+# The Wine prefix template (build/windows/e2e/prefix-template, ~15 s to make)
+# is created once per build tree, by the ctest fixture e2e_prefix_template or
+# by the first test that needs it (under a lock). Each test gets a clone made
+# of hard links in 0.1 s, with the files Wine rewrites in place (registry,
+# .ini) copied for real, so tests never see each other's changes and can run
+# in parallel (ctest -j). `bash tests/e2e/lib.sh --template` makes it by hand.
+# Set E2E_KEEP=1 to keep the run folder of a passing test.
+
+set -euo pipefail
+
+E2E_SOURCE_DIR=${GYREWELL_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}
+E2E_BUILD_DIR=${GYREWELL_BUILD_DIR:-$E2E_SOURCE_DIR/build/windows}
+E2E_SCR=${E2E_SCR:-$E2E_BUILD_DIR/Gyrewell.scr}
+E2E_DRIVERS=${E2E_DRIVERS:-$E2E_BUILD_DIR/tests/drivers}
+E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+E2E_WINE_BIN=/usr/lib/wine/wine64
+E2E_WINESERVER_BIN=/usr/lib/wine/wineserver64
+E2E_TEMPLATE=$E2E_BUILD_DIR/e2e/prefix-template
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  E2E_NAME=${E2E_NAME:-prefix_template}
+else
+  E2E_NAME=${E2E_NAME:-$(basename "$0" .sh)}
+fi
+E2E_DIR=$E2E_BUILD_DIR/e2e/run/$E2E_NAME
+E2E_CWD=${E2E_CWD:-$E2E_DIR/cwd}
+E2E_ARTIFACTS=$E2E_BUILD_DIR/e2e-artifacts/$E2E_NAME
+
+declare -A E2E_PID=()
+E2E_RC=
+E2E_LINE=
+E2E_WINDOW=
+E2E_WINDOWS=
+E2E_HWND=
+E2E_RESULT=
+E2E_SHOT=
+E2E_INFO=
+E2E_SCREEN_W=
+E2E_SCREEN_H=
+E2E_SCREEN_D=
+
+_e2e_names=()        # every started program, in start order
+_e2e_xvfb_pid=
+_e2e_server_pid=
+_e2e_prefix=
+_e2e_failed=0
+_e2e_seq=0
+
+# Tests never draw on the user's screen: only e2e_display (or e2e_use_display
+# in scripts/run) chooses a display.
+unset DISPLAY
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="winemenubuilder.exe=d"
+
+e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
+
+e2e_fail() {
+  _e2e_failed=1
+  printf '[%s] FAIL: %s\n' "$E2E_NAME" "$*" >&2
+  mkdir -p "$E2E_DIR"
+  printf '%s\n' "$*" >>"$E2E_DIR/failure.txt"
+  exit 1
+}
+
+e2e_pass() {
+  printf '[%s] PASS\n' "$E2E_NAME" >&2
+  exit 0
+}
+
+_e2e_now_ms() {
+  local t=${EPOCHREALTIME//[.,]/}
+  echo $((10#$t / 1000))
+}
+
+# Status 0 while PID is a live process (a zombie counts as ended).
+_e2e_pid_alive() {
+  local pid=$1 state
+  [[ -n $pid ]] || return 1
+  kill -0 "$pid" 2>/dev/null || return 1
+  state=$(awk '{print $3}' "/proc/$pid/stat" 2>/dev/null) || return 1
+  [[ $state != Z ]]
+}
+
+# Waits up to SECONDS (may be fractional: "0.5") for PID to end; status 0 if it did.
+_e2e_wait_pid() {
+  local pid=$1 ms
+  ms=$(awk -v s="$2" 'BEGIN { printf "%d", s * 1000 }')
+  local deadline=$(($(_e2e_now_ms) + ms))
+  while _e2e_pid_alive "$pid"; do
+    (($(_e2e_now_ms) < deadline)) || return 1
+    sleep 0.05
+  done
+  return 0
+}
+
+# TERM, then KILL after GRACE seconds; reaps it if it is our child.
+_e2e_end_pid() {
+  local pid=$1 grace=${2:-2}
+  if _e2e_pid_alive "$pid"; then
+    kill -TERM "$pid" 2>/dev/null || true
+    if ! _e2e_wait_pid "$pid" "$grace"; then
+      kill -KILL "$pid" 2>/dev/null || true
+      _e2e_wait_pid "$pid" 2 || true
+    fi
+  fi
+  wait "$pid" 2>/dev/null || true
+}
+
+# ---------------------------------------------------------------------------
+# Leftovers. Every process the harness starts is a child of the test, but
+# Wine's services (explorer, services, winedevice...) detach from their parent
+# and outlive a wineserver that was killed, and ctest kills a test that ran
+# out of time with SIGKILL: no trap runs. So the harness notes each pid it
+# starts (with its start time, against pid reuse) and each prefix it uses in
+# a state file, and a watchdog outside the test's process tree ends them when
+# the test shell is gone; the normal cleanup sweeps the same way.
+
+_e2e_state=$E2E_BUILD_DIR/e2e/state/$E2E_NAME.$$
+
+_e2e_start_time() { awk '{print $22}' "/proc/$1/stat" 2>/dev/null; }
+
+_e2e_track() {
+  printf 'pid %s %s\n' "$1" "$(_e2e_start_time "$1")" >>"$_e2e_state"
+}
+
+_e2e_track_prefix() { printf 'prefix %s\n' "$1" >>"$_e2e_state"; }
+
+# Pids of the processes that run with WINEPREFIX=PATH in their environment
+# (the one they were started with: later exports of a shell do not show).
+_e2e_prefix_pids() {
+  env -u WINEPREFIX grep -lzxF -- "WINEPREFIX=$1" /proc/[0-9]*/environ 2>/dev/null |
+    sed -n 's|^/proc/\([0-9]*\)/environ$|\1|p' || true
+}
+
+# Kills (SIGKILL) what the state file lists that still runs; prints what it hit.
+_e2e_sweep() {
+  local state=$1 kind a b pid hit=()
+  [[ -f $state ]] || return 0
+  while read -r kind a b; do
+    case $kind in
+      pid)
+        if _e2e_pid_alive "$a" && [[ $(_e2e_start_time "$a") == "$b" ]]; then
+          kill -KILL "$a" 2>/dev/null && hit+=("$a")
+        fi
+        ;;
+      prefix)
+        for pid in $(_e2e_prefix_pids "$a"); do
+          [[ $pid != "$$" ]] || continue
+          kill -KILL "$pid" 2>/dev/null && hit+=("$pid")
+        done
+        ;;
+    esac
+  done <"$state"
+  ((${#hit[@]} == 0)) || echo "${hit[*]}"
+}
+
+_e2e_watchdog() {
+  local shell_pid=$1 state=$2
+  while _e2e_pid_alive "$shell_pid"; do sleep 0.5; done
+  local hit
+  hit=$(_e2e_sweep "$state")
+  [[ -z $hit ]] || printf '%s killed after the test shell died: %s\n' "$(date -u +%T)" "$hit" \
+    >>"$E2E_BUILD_DIR/e2e/state/watchdog.log"
+  rm -f "$state"
+}
+
+_e2e_start_watchdog() {
+  mkdir -p "$(dirname "$_e2e_state")"
+  : >"$_e2e_state"
+  # Started from a subshell that ends at once, it belongs to init, not to the
+  # test, and has no hold on ctest's output pipes.
+  (
+    trap - EXIT INT TERM
+    set +e
+    _e2e_watchdog "$$" "$_e2e_state" </dev/null >/dev/null 2>&1 &
+  )
+}
+
+# ---------------------------------------------------------------------------
+# Display
+
+e2e_display() {
+  local geometry=${1:-1280x800x24}
+  [[ $geometry =~ ^([0-9]+)x([0-9]+)x([0-9]+)$ ]] || e2e_fail "e2e_display: bad geometry $geometry"
+  [[ -z $_e2e_xvfb_pid ]] || e2e_fail "e2e_display: this test already has a display"
+  mkdir -p "$E2E_DIR"
+  local fdfile=$E2E_DIR/xvfb.display
+  : >"$fdfile"
+  # -displayfd lets Xvfb pick a free display itself and says so once it
+  # accepts connections; -noreset keeps the root picture when the last
+  # client leaves.
+  Xvfb -screen 0 "$geometry" -nolisten tcp -noreset -displayfd 3 \
+    3>"$fdfile" </dev/null >"$E2E_DIR/xvfb.log" 2>&1 &
+  _e2e_xvfb_pid=$!
+  _e2e_track "$_e2e_xvfb_pid"
+  local deadline=$(($(_e2e_now_ms) + 10000))
+  until grep -q '^[0-9][0-9]*$' "$fdfile" 2>/dev/null; do
+    _e2e_pid_alive "$_e2e_xvfb_pid" || e2e_fail "Xvfb ended at start (see xvfb.log)"
+    (($(_e2e_now_ms) < deadline)) || e2e_fail "Xvfb did not start within 10 s"
+    sleep 0.05
+  done
+  export DISPLAY=":$(head -n1 "$fdfile")"
+  E2E_SCREEN_W=${BASH_REMATCH[1]}
+  E2E_SCREEN_H=${BASH_REMATCH[2]}
+  E2E_SCREEN_D=${BASH_REMATCH[3]}
+}
+
+# Uses a display that already exists (scripts/run on the user's screen).
+e2e_use_display() {
+  export DISPLAY=$1
+  local dims
+  dims=$(timeout 10 xdpyinfo -display "$DISPLAY" | awk '/dimensions:/ {print $2; exit}')
+  E2E_SCREEN_W=${dims%x*}
+  E2E_SCREEN_H=${dims#*x}
+  E2E_SCREEN_D=$(timeout 10 xdpyinfo -display "$DISPLAY" | awk '/depth of root window:/ {print $5; exit}')
+}
+
+_e2e_need_display() {
+  [[ -n ${DISPLAY:-} ]] || e2e_display
+}
+
+# ---------------------------------------------------------------------------
+# Wine prefix and wineserver
+
+_e2e_wine_version() { "$E2E_WINE_BIN" --version 2>/dev/null || echo unknown; }
+
+# Makes the template once per build tree; safe to call from parallel tests.
+e2e_ensure_template() {
+  local stamp=$E2E_TEMPLATE/.gyrewell-template version
+  # Bump the layout number whenever the template's making changes.
+  version="$(_e2e_wine_version) layout 2"
+  mkdir -p "$E2E_BUILD_DIR/e2e"
+  exec {lockfd}>"$E2E_BUILD_DIR/e2e/template.lock"
+  flock -w 300 "$lockfd" || e2e_fail "waited 300 s for the template lock"
+  if [[ -f $stamp && $(cat "$stamp") == "$version" ]]; then
+    exec {lockfd}>&-
+    return 0
+  fi
+  _e2e_need_display
+  e2e_log "making the Wine prefix template (once per build tree)"
+  local tmp=$E2E_TEMPLATE.tmp
+  rm -rf "$tmp" "$E2E_TEMPLATE"
+  _e2e_track_prefix "$tmp"
+  mkdir -p "$tmp"
+  local server_pid rc=0
+  # A short persistence keeps the server up between the two steps; it then
+  # ends by itself, which is when the registry reaches the disk.
+  WINEPREFIX=$tmp "$E2E_WINESERVER_BIN" -f -p2 </dev/null \
+    >"$E2E_DIR/template-server.out" 2>"$E2E_DIR/template-server.err" &
+  server_pid=$!
+  _e2e_track "$server_pid"
+  E2E_TIMEOUT=180 WINEPREFIX=$tmp _e2e_template_step boot wineboot -i
+  # Without a window manager, destroying a managed window waits 2 s for a
+  # window-manager reply that never comes. Unmanaged windows look the same
+  # on a bare X server and close at once.
+  E2E_TIMEOUT=60 WINEPREFIX=$tmp _e2e_template_step unmanaged \
+    reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+  if ! _e2e_wait_pid "$server_pid" 60; then
+    WINEPREFIX=$tmp timeout 10 "$E2E_WINESERVER_BIN" -k </dev/null >/dev/null 2>&1 || true
+    _e2e_end_pid "$server_pid"
+  fi
+  wait "$server_pid" 2>/dev/null || rc=$?
+  [[ -f $tmp/system.reg ]] || e2e_fail "wineboot made no registry (see template-*.err)"
+  grep -q '"Managed"="N"' "$tmp/user.reg" || e2e_fail "the template's registry lacks Managed=N (server rc $rc)"
+  printf '%s\n' "$version" >"$tmp/.gyrewell-template"
+  mv "$tmp" "$E2E_TEMPLATE"
+  exec {lockfd}>&-
+}
+
+# One Wine command of the template's making, with the template's own server.
+_e2e_template_step() {
+  local step=$1 pid rc=0
+  shift
+  "$E2E_WINE_BIN" "$@" </dev/null >"$E2E_DIR/template-$step.out" 2>"$E2E_DIR/template-$step.err" &
+  pid=$!
+  _e2e_track "$pid"
+  if ! _e2e_wait_pid "$pid" "$E2E_TIMEOUT"; then
+    _e2e_end_pid "$pid"
+    e2e_fail "template step '$*' did not finish within $E2E_TIMEOUT s"
+  fi
+  wait "$pid" || rc=$?
+  ((rc == 0)) || e2e_fail "template step '$*' failed with $rc (see template-$step.err)"
+}
+
+# Clones the template into this test's run folder and starts a wineserver
+# for it that stays up until cleanup, so every Wine start after the first is
+# quick. Exports WINEPREFIX.
+e2e_wine() {
+  [[ -z $_e2e_server_pid ]] || return 0
+  _e2e_need_display
+  e2e_ensure_template
+  _e2e_prefix=$E2E_DIR/prefix
+  rm -rf "$_e2e_prefix"
+  _e2e_track_prefix "$_e2e_prefix"
+  if ! cp -al "$E2E_TEMPLATE" "$_e2e_prefix" 2>/dev/null; then
+    rm -rf "$_e2e_prefix"
+    cp -a "$E2E_TEMPLATE" "$_e2e_prefix"
+  fi
+  # Hard links share contents with the template: replace every file Wine
+  # may rewrite in place by a copy of its own.
+  local f
+  while IFS= read -r -d '' f; do
+    cp --remove-destination "$E2E_TEMPLATE/${f#"$_e2e_prefix"/}" "$f"
+  done < <(find "$_e2e_prefix" -maxdepth 1 -type f -print0;
+           find "$_e2e_prefix/drive_c" -type f \( -iname '*.ini' -o -iname '*.reg' \
+             -o -iname '*.log' -o -iname '*.dat' \) -print0)
+  export WINEPREFIX=$_e2e_prefix
+  "$E2E_WINESERVER_BIN" -f -p </dev/null >"$E2E_DIR/wineserver.out" 2>"$E2E_DIR/wineserver.err" &
+  _e2e_server_pid=$!
+  _e2e_track "$_e2e_server_pid"
+  # Ready once it listens on its socket.
+  local deadline=$(($(_e2e_now_ms) + 10000))
+  until ls -l "/proc/$_e2e_server_pid/fd" 2>/dev/null | grep -q 'socket:'; do
+    _e2e_pid_alive "$_e2e_server_pid" || e2e_fail "wineserver ended at start (see wineserver.err)"
+    (($(_e2e_now_ms) < deadline)) || e2e_fail "wineserver did not start within 10 s"
+    sleep 0.05
+  done
+}
+
+# The wineserver's socket folder for our prefix, named after its device and inode.
+_e2e_server_dir() {
+  local tmpname dev ino
+  [[ -n $_e2e_prefix && -d $_e2e_prefix ]] || return 1
+  dev=$(stat -c '%D' "$_e2e_prefix") || return 1
+  ino=$(stat -c '%i' "$_e2e_prefix") || return 1
+  if [[ -f $_e2e_prefix/wineserver ]]; then
+    tmpname=$(cat "$_e2e_prefix/wineserver")
+    printf '/tmp/%s/server-%x-%x\n' "$tmpname" "0x$dev" "$ino"
+  else
+    printf '/tmp/.wine-%d/server-%x-%x\n' "$(id -u)" "0x$dev" "$ino"
+  fi
+}
+
+# ---------------------------------------------------------------------------
+# Programs
+
+_e2e_resolve() {
+  local prog=$1
+  case $prog in
+    scr) echo "$E2E_SCR" ;;
+    */*) echo "$prog" ;;
+    *)
+      if [[ -f $E2E_DRIVERS/$prog.exe ]]; then
+        echo "$E2E_DRIVERS/$prog.exe"
+      else
+        echo "$prog"
+      fi
+      ;;
+  esac
+}
+
+e2e_out() { echo "$E2E_DIR/$1.out"; }
+e2e_err() { echo "$E2E_DIR/$1.err"; }
+
+e2e_start() {
+  (($# >= 2)) || e2e_fail "usage: e2e_start NAME PROG [ARGS...]"
+  local name=$1 exe
+  shift
+  [[ -z ${E2E_PID[$name]:-} ]] || e2e_fail "e2e_start: a program named $name was already started"
+  exe=$(_e2e_resolve "$1")
+  shift
+  case $exe in
+    */*) [[ -f $exe ]] || e2e_fail "e2e_start: $exe does not exist (built?)" ;;
+  esac
+  e2e_wine
+  mkdir -p "$E2E_CWD"
+  (cd "$E2E_CWD" && exec "$E2E_WINE_BIN" "$exe" "$@") \
+    </dev/null >"$E2E_DIR/$name.out" 2>"$E2E_DIR/$name.err" &
+  E2E_PID[$name]=$!
+  _e2e_track "${E2E_PID[$name]}"
+  _e2e_names+=("$name")
+}
+
+e2e_alive() { _e2e_pid_alive "${E2E_PID[$1]:-}"; }
+
+e2e_wait_exit() {
+  local name=$1 secs=${2:-$E2E_TIMEOUT} pid
+  pid=${E2E_PID[$name]:-}
+  [[ -n $pid ]] || e2e_fail "e2e_wait_exit: nothing named $name was started"
+  _e2e_wait_pid "$pid" "$secs" || e2e_fail "$name did not exit within $secs s"
+  E2E_RC=0
+  wait "$pid" || E2E_RC=$?
+}
+
+e2e_run() {
+  e2e_start "$@"
+  e2e_wait_exit "$1"
+}
+
+e2e_kill() {
+  local pid=${E2E_PID[$1]:-}
+  [[ -n $pid ]] || e2e_fail "e2e_kill: nothing named $1 was started"
+  _e2e_end_pid "$pid" 2
+}
+
+e2e_wait_line() {
+  local name=$1 regex=$2 secs=${3:-$E2E_TIMEOUT}
+  local file=$E2E_DIR/$name.out
+  local deadline=$(($(_e2e_now_ms) + ${secs%.*} * 1000))
+  while :; do
+    E2E_LINE=$(tr -d '\r' 2>/dev/null <"$file" | grep -E -m1 -- "$regex" || true)
+    [[ -z $E2E_LINE ]] || return 0
+    if (($(_e2e_now_ms) >= deadline)); then
+      e2e_fail "no line matching /$regex/ in $name.out within $secs s"
+    fi
+    sleep 0.05
+  done
+}
+
+# Runs a driver to completion under a fresh name; leaves its rc in E2E_RC and
+# its output file's path in _e2e_last_out.
+_e2e_driver() {
+  local driver=$1
+  shift
+  _e2e_seq=$((_e2e_seq + 1))
+  local name=$driver.$_e2e_seq
+  e2e_run "$name" "$driver" "$@"
+  _e2e_last_out=$E2E_DIR/$name.out
+}
+
+# ---------------------------------------------------------------------------
+# Windows and messages
+
+e2e_field() {
+  local line=$1 key=$2
+  if [[ $line =~ (^|[[:space:]])$key=\"([^\"]*)\" ]]; then
+    printf '%s\n' "${BASH_REMATCH[2]}"
+  elif [[ $line =~ (^|[[:space:]])$key=([^[:space:]]*) ]]; then
+    printf '%s\n' "${BASH_REMATCH[2]}"
+  else
+    return 1
+  fi
+}
+
+_e2e_take_windows() {
+  E2E_WINDOWS=$(tr -d '\r' <"$_e2e_last_out" | grep '^window ' || true)
+  E2E_WINDOW=$(head -n1 <<<"$E2E_WINDOWS")
+  E2E_HWND=$(e2e_field "$E2E_WINDOW" hwnd || true)
+}
+
+e2e_find_window() {
+  _e2e_driver find_window "$@"
+  _e2e_take_windows
+  [[ $E2E_RC -eq 0 ]]
+}
+
+e2e_wait_window() {
+  local secs=$E2E_TIMEOUT
+  if [[ ${1:-} == --timeout ]]; then secs=$2; shift 2; fi
+  E2E_TIMEOUT=$((${secs%.*} + 10)) _e2e_driver find_window --wait "$((${secs%.*} * 1000))" "$@"
+  _e2e_take_windows
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "no window ($*) within $secs s"
+}
+
+e2e_wait_no_window() {
+  local secs=$E2E_TIMEOUT
+  if [[ ${1:-} == --timeout ]]; then secs=$2; shift 2; fi
+  E2E_TIMEOUT=$((${secs%.*} + 10)) _e2e_driver find_window --gone --wait "$((${secs%.*} * 1000))" "$@"
+  _e2e_take_windows
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "window ($*) still there after $secs s: $E2E_WINDOW"
+}
+
+e2e_send() {
+  _e2e_driver send_message "$@"
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "send_message $*: $(cat "$_e2e_last_out")"
+  E2E_RESULT=$(tr -d '\r' <"$_e2e_last_out" | sed -n 's/^result=//p')
+}
+
+e2e_post() {
+  _e2e_driver send_message --post "$@"
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "post $*: $(cat "$_e2e_last_out")"
+}
+
+e2e_screen_info() {
+  _e2e_driver screen_info
+  E2E_INFO=$(tr -d '\r' <"$_e2e_last_out" | grep '^screen ' || true)
+  [[ -n $E2E_INFO ]] || e2e_fail "screen_info printed nothing"
+}
+
+e2e_set_version() {
+  local version=$1 key='HKCU\Software\Wine'
+  [[ -z ${2:-} ]] || key="HKCU\\Software\\Wine\\AppDefaults\\$2"
+  _e2e_driver reg add "$key" /v Version /t REG_SZ /d "$version" /f
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "reg add $key Version=$version failed"
+}
+
+# ---------------------------------------------------------------------------
+# Input and pictures
+
+_e2e_x() {
+  [[ -n ${DISPLAY:-} ]] || e2e_fail "no display: call e2e_display first"
+  timeout 10 "$@" || e2e_fail "$1 failed: $*"
+}
+
+# --sync waits until the pointer has moved, so it must not be asked to stay put.
+e2e_mouse_move() {
+  local here
+  here=$(_e2e_x xdotool getmouselocation)
+  [[ $here == "x:$1 y:$2 "* ]] || _e2e_x xdotool mousemove --sync "$1" "$2"
+}
+e2e_mouse_nudge() {
+  [[ $1 == 0 && $2 == 0 ]] || _e2e_x xdotool mousemove_relative --sync -- "$1" "$2"
+}
+e2e_click() { _e2e_x xdotool click "${1:-1}"; }
+e2e_key() { _e2e_x xdotool key "$@"; }
+
+e2e_screenshot() {
+  E2E_SHOT=$E2E_DIR/$1.png
+  _e2e_x /usr/bin/import -display "$DISPLAY" -window root "$E2E_SHOT"
+}
+
+e2e_pixel() {
+  local txt
+  txt=$(timeout 10 /usr/bin/convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:-) ||
+    e2e_fail "cannot read pixel $2,$3 of $1"
+  [[ $txt =~ \#([0-9A-Fa-f]{6}) ]] || e2e_fail "pixel $2,$3 of $1: no colour in '$txt'"
+  printf '%s\n' "${BASH_REMATCH[1],,}"
+}
+
+e2e_expect_pixel() {
+  local file=$1 x=$2 y=$3 want=${4,,} tol=${5:-0} got
+  got=$(e2e_pixel "$file" "$x" "$y")
+  local i
+  for i in 0 2 4; do
+    local a=$((16#${got:i:2})) b=$((16#${want:i:2}))
+    if ((a - b > tol || b - a > tol)); then
+      e2e_fail "pixel $x,$y of $(basename "$file") is $got, expected $want (tolerance $tol)"
+    fi
+  done
+}
+
+e2e_test_picture() {
+  local file=$1 w=${2:-$E2E_SCREEN_W} h=${3:-$E2E_SCREEN_H}
+  [[ -n $w && -n $h ]] || e2e_fail "e2e_test_picture: size unknown, call e2e_display first"
+  local mx=$((w / 2)) my=$((h / 2))
+  [[ $file == */* ]] || file=$E2E_DIR/$file
+  timeout 30 /usr/bin/convert -size "${w}x${h}" xc:white \
+    -fill '#ff0000' -draw "rectangle 0,0 $((mx - 1)),$((my - 1))" \
+    -fill '#00ff00' -draw "rectangle $mx,0 $((w - 1)),$((my - 1))" \
+    -fill '#0000ff' -draw "rectangle 0,$my $((mx - 1)),$((h - 1))" \
+    "PNG24:$file" || e2e_fail "cannot make $file"
+}
+
+e2e_set_desktop() {
+  local file=$1
+  [[ $file == */* ]] || file=$E2E_DIR/$file
+  [[ -n ${DISPLAY:-} ]] || e2e_fail "no display: call e2e_display first"
+  # display exits with 1 even when it did set the picture: check the result.
+  timeout 10 /usr/bin/display -display "$DISPLAY" -window root "$file" || true
+  local want got
+  want=$(e2e_pixel "$file" 0 0)
+  e2e_screenshot desktop-check
+  got=$(e2e_pixel "$E2E_SHOT" 0 0)
+  [[ $got == "$want" ]] || e2e_fail "root picture not set: pixel 0,0 is $got, expected $want"
+}
+
+# ---------------------------------------------------------------------------
+# Checks
+
+e2e_expect_eq() {
+  [[ $1 == "$2" ]] || e2e_fail "${3:-value}: got '$1', expected '$2'"
+}
+
+e2e_expect_match() {
+  [[ $1 =~ $2 ]] || e2e_fail "${3:-text}: '$1' does not match /$2/"
+}
+
+# ---------------------------------------------------------------------------
+# Cleanup
+
+_e2e_cleanup() {
+  local rc=$?
+  set +e
+  trap - EXIT INT TERM
+  if ((rc != 0)) && [[ -n ${DISPLAY:-} && -n $_e2e_xvfb_pid ]] && _e2e_pid_alive "$_e2e_xvfb_pid"; then
+    timeout 10 /usr/bin/import -display "$DISPLAY" -window root "$E2E_DIR/at-failure.png" 2>/dev/null
+  fi
+  local i pid
+  for ((i = ${#_e2e_names[@]} - 1; i >= 0; i--)); do
+    pid=${E2E_PID[${_e2e_names[i]}]}
+    if _e2e_pid_alive "$pid"; then
+      ((rc == 0)) && e2e_log "ending ${_e2e_names[i]} (pid $pid), still running at the end"
+      _e2e_end_pid "$pid" 2
+    fi
+  done
+  if [[ -n $_e2e_server_pid ]]; then
+    if _e2e_pid_alive "$_e2e_server_pid"; then
+      # Wine's own services (explorer, services, winedevice) are clients of
+      # this test's private server: -k ends them and the server.
+      timeout 10 "$E2E_WINESERVER_BIN" -k </dev/null >/dev/null 2>&1
+      _e2e_wait_pid "$_e2e_server_pid" 5 || _e2e_end_pid "$_e2e_server_pid" 1
+    fi
+    wait "$_e2e_server_pid" 2>/dev/null
+    local sdir
+    sdir=$(_e2e_server_dir) && rm -rf "$sdir"
+  fi
+  [[ -z $_e2e_xvfb_pid ]] || _e2e_end_pid "$_e2e_xvfb_pid" 2
+  local hit
+  hit=$(_e2e_sweep "$_e2e_state")
+  [[ -z $hit ]] || e2e_log "harness: processes left after cleanup, killed: $hit"
+  rm -f "$_e2e_state"
+  if ((rc != 0)); then
+    rm -rf "$E2E_ARTIFACTS" "$E2E_DIR/prefix"
+    mkdir -p "$(dirname "$E2E_ARTIFACTS")"
+    mv "$E2E_DIR" "$E2E_ARTIFACTS" 2>/dev/null
+    local f
+    for f in "$E2E_ARTIFACTS"/*.err; do
+      [[ -s $f ]] || continue
+      printf -- '--- %s (last lines)\n' "$(basename "$f")" >&2
+      tail -n 15 "$f" >&2
+    done
+    printf '[%s] exit %d; artifacts in %s\n' "$E2E_NAME" "$rc" "$E2E_ARTIFACTS" >&2
+  elif [[ ${E2E_KEEP:-0} != 1 ]]; then
+    rm -rf "$E2E_DIR"
+  fi
+  exit "$rc"
+}
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  # bash tests/e2e/lib.sh --template : make the prefix template (ctest fixture).
+  [[ ${1:-} == --template ]] || { echo "usage: bash lib.sh --template" >&2; exit 2; }
+fi
+
+rm -rf "$E2E_DIR"
+mkdir -p "$E2E_DIR" "$E2E_CWD"
+rm -rf "$E2E_ARTIFACTS"
+_e2e_start_watchdog
+trap _e2e_cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+
+if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
+  e2e_ensure_template
+  exit 0
+fi
