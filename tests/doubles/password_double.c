@@ -1,6 +1,7 @@
 /* password_double.c - a scripted "PASSWORD.CPL" for the end-to-end tests.
  *
- * VerifyScreenSavePwd(window) shows nothing. Its answers come from the
+ * VerifyScreenSavePwd(window) shows no dialog, but puts up the arrow cursor
+ * as a dialog would. Its answers come from the
  * environment variable GYREWELL_VERIFY_ANSWERS, a comma-separated list with one
  * entry per call (the last entry repeats; unset means "1"). An entry is 0
  * (refused) or 1 (accepted), optionally followed by
@@ -53,6 +54,7 @@ __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND window) {
   BOOL running = FALSE;
   FILE* log;
   SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0);
+  SetCursor(LoadCursorA(NULL, MAKEINTRESOURCEA(32512))); /* IDC_ARROW */
   if (strchr(entry, 'n')) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     Pump(300);

@@ -21,6 +21,10 @@ e2e_expect_eq "$(e2e_field "$E2E_WINDOW" topmost)" 1 "topmost"
 e2e_expect_eq "$(e2e_field "$E2E_WINDOW" visible)" 1 "visible"
 e2e_expect_eq "$(e2e_field "$E2E_WINDOW" style)" 0x96000000 "window style"
 e2e_expect_eq "$(e2e_field "$E2E_WINDOW" exstyle)" 0x00000088 "extended style"
+_e2e_driver host_probe
+probe=$(tr -d '\r' <"$_e2e_last_out")
+e2e_expect_eq "$(e2e_field "$probe" foreground)" "$hwnd" "foreground window"
+e2e_expect_eq "$(e2e_field "$probe" cursor)" 0 "cursor while the saver runs"
 
 # A second saver ends at once with 0 and leaves the first one alone.
 e2e_run second scr /s
