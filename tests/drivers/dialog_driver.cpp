@@ -12,7 +12,10 @@
 //   drag:N       TB_THUMBTRACK to N without TB_THUMBPOSITION, as mid-drag
 //   pageup       Page Up key on the slider (one page toward the low end)
 //   pagedown     Page Down key on the slider (one page toward the high end)
-//   click:ID     BM_CLICK on control ID (posted: OK may open a message box)
+//   wait-pos:N   wait until the slider is at N (after input from outside)
+//   click:ID     BM_CLICK on control ID; sent and finished before the next
+//                action, except for OK and Cancel, which are posted (OK may
+//                open a message box; a later action waits for what follows)
 //   esc          Esc key through the dialog's own message loop
 //   close        the close box (WM_SYSCOMMAND SC_CLOSE)
 //   msgbox       wait for a message box owned by the dialog; print
@@ -97,12 +100,21 @@ void NotifyScroll(int code, int position) {
                       reinterpret_cast<LPARAM>(GetDlgItem(gDialog, kSlider)), SMTO_NORMAL, 5000, &result);
 }
 
-// A key press on a control of the dialog: posted, so that it passes through the
-// dialog's message loop exactly like typed input.
-void PressKey(HWND target, UINT key) {
+// A key press that passes through the dialog's message loop exactly like
+// typed input (the loop turns Esc into Cancel): posted, so its effect must be
+// waited for.
+void PostKey(HWND target, UINT key) {
   PostMessageA(target, WM_KEYDOWN, key, 1);
   PostMessageA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u));
-  Sleep(200);
+}
+
+// A key press handled by the focused control itself: the dialog's loop only
+// dispatches it, so sending it straight to the control is the same thing, and
+// it is finished (parent notified) when the send returns.
+void SendKey(HWND target, UINT key) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(target, WM_KEYDOWN, key, 1, SMTO_NORMAL, 5000, &result);
+  SendMessageTimeoutA(target, WM_KEYUP, key, static_cast<LPARAM>(0xC0000001u), SMTO_NORMAL, 5000, &result);
 }
 
 struct BoxSearch {
@@ -128,12 +140,18 @@ BOOL CALLBACK FindBoxText(HWND hwnd, LPARAM param) {
   return FALSE;
 }
 
-HWND WaitForBox(DWORD ms) {
+// A message box counts once it is shown with its text in place (its window
+// exists a little before its controls do).
+HWND WaitForBox(DWORD ms, std::string* text) {
   DWORD start = GetTickCount();
   for (;;) {
     BoxSearch search = {nullptr};
     EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
-    if (search.box) return search.box;
+    if (search.box && IsWindowVisible(search.box)) {
+      text->clear();
+      EnumChildWindows(search.box, FindBoxText, reinterpret_cast<LPARAM>(text));
+      if (!text->empty()) return search.box;
+    }
     if (GetTickCount() - start >= ms) return nullptr;
     Sleep(50);
   }
@@ -163,25 +181,35 @@ bool Run(const char* action) {
       NotifyScroll(TB_ENDTRACK, 0);
     }
   } else if (a == "pageup" || a == "pagedown") {
-    HWND slider = GetDlgItem(gDialog, kSlider);
-    PressKey(slider, a == "pageup" ? VK_PRIOR : VK_NEXT);
+    SendKey(GetDlgItem(gDialog, kSlider), a == "pageup" ? VK_PRIOR : VK_NEXT);
+  } else if (a.rfind("wait-pos:", 0) == 0) {
+    bool ok = false;
+    long n = (long)ParseNumber(action + 9, &ok);
+    if (!ok) return Fail(action, "bad number");
+    DWORD start = GetTickCount();
+    while ((long)Send(kSlider, TBM_GETPOS, 0, 0) != n) {
+      if (GetTickCount() - start >= 5000) return Fail(action, "slider never got there");
+      Sleep(50);
+    }
   } else if (a.rfind("click:", 0) == 0) {
     bool ok = false;
     int id = (int)ParseNumber(action + 6, &ok);
     HWND control = ok ? GetDlgItem(gDialog, id) : nullptr;
     if (!control) return Fail(action, "no such control");
-    PostMessageA(control, BM_CLICK, 0, 0);
-    Sleep(200);
+    if (id == IDOK || id == IDCANCEL) {
+      PostMessageA(control, BM_CLICK, 0, 0);
+    } else {
+      DWORD_PTR result = 0;
+      SendMessageTimeoutA(control, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
+    }
   } else if (a == "esc") {
-    PressKey(GetDlgItem(gDialog, IDOK), VK_ESCAPE);
+    PostKey(GetDlgItem(gDialog, IDOK), VK_ESCAPE);
   } else if (a == "close") {
     PostMessageA(gDialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-    Sleep(200);
   } else if (a == "msgbox") {
-    HWND box = WaitForBox(5000);
-    if (!box) return Fail(action, "no message box");
     std::string text;
-    EnumChildWindows(box, FindBoxText, reinterpret_cast<LPARAM>(&text));
+    HWND box = WaitForBox(5000, &text);
+    if (!box) return Fail(action, "no message box");
     HWND owner = GetWindow(box, GW_OWNER);
     if (owner == gDialog) {
       std::printf("msgbox hwnd=%lld owner=dialog text=%s\n", (long long)(INT_PTR)box, Hex(text.c_str()).c_str());
@@ -191,7 +219,8 @@ bool Run(const char* action) {
     }
     std::fflush(stdout);
   } else if (a == "msgbox-ok") {
-    HWND box = WaitForBox(5000);
+    std::string text;
+    HWND box = WaitForBox(5000, &text);
     if (!box) return Fail(action, "no message box");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     DWORD start = GetTickCount();

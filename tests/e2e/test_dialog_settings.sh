@@ -82,7 +82,7 @@ slider=$(tr -d '\r' <"$(e2e_out stored.where)" | grep '^window ' | head -n1)
 IFS=, read -r left top right bottom <<<"$(e2e_field "$slider" rect)"
 e2e_mouse_move $((left + 20)) $(((top + bottom) / 2))
 e2e_click 1
-drive stored.click show
+drive stored.click wait-pos:20 show
 expect_shown 1 slider=20 "label=$(label 20)"
 e2e_screenshot dialog
 drive stored.ok click:1 gone
