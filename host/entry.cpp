@@ -89,11 +89,18 @@ static int RunGuarded(const char* tail) {
 static CONTEXT GuardContext;
 static volatile LONG GuardArmed = 0;
 static volatile LONG GuardTripped = 0;
+static DWORD GuardThread = 0;
 static BYTE* ImageStart = NULL;
 static BYTE* ImageEnd = NULL;
 
 static LONG WINAPI GuardUnhandledFilter(EXCEPTION_POINTERS* info) {
   if (!GuardArmed || GuardTripped) return EXCEPTION_CONTINUE_SEARCH;
+  if (GetCurrentThreadId() != GuardThread) {
+    // Another thread (the animation) cannot resume in the window thread's
+    // frame: the process ends the system's way, but not with the flag left on.
+    SetScreenSaverRunning(false);
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
   GuardTripped = 1;
   *info->ContextRecord = GuardContext;
   return EXCEPTION_CONTINUE_EXECUTION;
@@ -121,7 +128,7 @@ static bool IsFault(DWORD code) {
 // a system callback dispatcher can swallow it. Faults elsewhere (system code
 // probing memory under its own handlers) take their ordinary course.
 static LONG WINAPI GuardVectoredHandler(EXCEPTION_POINTERS* info) {
-  if (!GuardArmed || GuardTripped) return EXCEPTION_CONTINUE_SEARCH;
+  if (!GuardArmed || GuardTripped || GetCurrentThreadId() != GuardThread) return EXCEPTION_CONTINUE_SEARCH;
   BYTE* address = static_cast<BYTE*>(info->ExceptionRecord->ExceptionAddress);
   if (!IsFault(info->ExceptionRecord->ExceptionCode) || address < ImageStart || address >= ImageEnd) {
     return EXCEPTION_CONTINUE_SEARCH;
@@ -140,6 +147,7 @@ static void FindOwnImage() {
 
 static int RunGuarded(const char* tail) {
   FindOwnImage();
+  GuardThread = GetCurrentThreadId();
   SetUnhandledExceptionFilter(GuardUnhandledFilter);
   AddVectoredExceptionHandler(1, GuardVectoredHandler);
   RtlCaptureContext(&GuardContext);
