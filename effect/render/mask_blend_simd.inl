@@ -1,15 +1,22 @@
 // mask_blend_simd.inl - the SIMD rows of MaskBlend, written once for any vector
-// width. Included by mask_blend_sse2.cpp (128-bit) and mask_blend_avx2.cpp
-// (256-bit, compiled for AVX2), each of which first defines the vector type V,
-// its width in bytes LANES, the handful of operations below and ROW_NAME.
+// width. Included inside a namespace that first defines the vector type V, its
+// width in bytes LANES, the handful of operations below, and the tails: Tail16,
+// Tail24 and Tail32 (d, s, k, width) finish the pixels left over after the last
+// whole vector. The 128-bit rows (mask_blend_ops128.h, for SSE2 and again inside
+// the AVX2 file) end in the scalar rows; the 256-bit rows end in the 128-bit ones,
+// so a 24-pixel sprite row never falls back to scalar code for its last third.
 //
 // Operations: Load, Store (unaligned), Zero, Set8/Set16/Set32 (broadcast),
 // And, Or, AndNot(a, b) = ~a & b, CmpEq8/16/32, Add16, Sub16, Mul16 (low half),
 // ShiftRight16<n>, ShiftLeft16<n>, ShiftLeft32<n>, UnpackLo8/UnpackHi8 (bytes to
-// words, with a zero vector), PackUs16 (words to bytes). Unpack and pack pair up
-// within each 128-bit lane, so their combination keeps the byte order at any width.
-
-namespace {
+// words, with a zero vector), PackUs16 (words to bytes), MoveMask8 (the top bit
+// of every byte) and AllLanes (MoveMask8 of a vector of ones). Unpack and pack
+// pair up within each 128-bit lane, so their combination keeps the byte order at
+// any width.
+//
+// Sprite and pit masks are mostly empty or full in long runs, so every row first
+// looks at a whole vector of mask values: all empty leaves the destination, all
+// full copies the source, and only mixed vectors pay for the arithmetic.
 
 // Where mask is 0 keep d, where it is all ones take s, elsewhere the mix n.
 inline V Select(V isZero, V isFull, V d, V s, V n) {
@@ -21,8 +28,15 @@ void Row16(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::i
   const V five = Set16(31), one = Set16(1), zero = Zero();
   std::int32_t j = 0;
   for (; j + step <= width; j += step) {
-    const V dw = Load(d + 2 * j), sw = Load(s + 2 * j);
     const V m = And(Load(k + 2 * j), five);
+    const V isZero = CmpEq16(m, zero), isFull = CmpEq16(m, five);
+    if (MoveMask8(isZero) == AllLanes) continue;
+    const V sw = Load(s + 2 * j);
+    if (MoveMask8(isFull) == AllLanes) {
+      Store(d + 2 * j, sw);
+      continue;
+    }
+    const V dw = Load(d + 2 * j);
     const V inverse = Sub16(five, m);
     // ((d * (31 - m) + s * m) >> 5) + 1 for each five-bit channel: at most 961, so
     // the 16-bit lanes never overflow.
@@ -34,67 +48,84 @@ void Row16(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::i
                                               Mul16(And(ShiftRight16<10>(sw), five), m))),
                         one);
     const V mixed = Or(blue, Or(ShiftLeft16<5>(green), ShiftLeft16<10>(red)));
-    Store(d + 2 * j, Select(CmpEq16(m, zero), CmpEq16(m, five), dw, sw, mixed));
+    Store(d + 2 * j, Select(isZero, isFull, dw, sw, mixed));
   }
-  Blend16Row(d, s, k, j, width);
+  Tail16(d + 2 * j, s + 2 * j, k + 2 * j, width - j);
+}
+
+// ((d * (255 - m)) >> 8) + ((s * m) >> 8) + 1 for every byte, then the selection.
+// Products of two bytes fit the 16-bit lanes.
+inline V MixBytes(V dv, V sv, V mv, V isZero, V isFull) {
+  const V full = Set16(255), one = Set16(1), zero = Zero();
+  const V mLow = UnpackLo8(mv, zero), mHigh = UnpackHi8(mv, zero);
+  const V low = Add16(Add16(ShiftRight16<8>(Mul16(UnpackLo8(dv, zero), Sub16(full, mLow))),
+                            ShiftRight16<8>(Mul16(UnpackLo8(sv, zero), mLow))),
+                      one);
+  const V high = Add16(Add16(ShiftRight16<8>(Mul16(UnpackHi8(dv, zero), Sub16(full, mHigh))),
+                             ShiftRight16<8>(Mul16(UnpackHi8(sv, zero), mHigh))),
+                       one);
+  return Select(isZero, isFull, dv, sv, PackUs16(low, high));
 }
 
 // Byte rows against an expanded mask e (see mask_blend_kernels.h).
 void RowExpanded(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* e, std::int32_t count) {
-  const V full = Set16(255), one = Set16(1), zero = Zero(), ones = CmpEq8(zero, zero);
+  const V zero = Zero(), ones = CmpEq8(zero, zero);
   std::int32_t i = 0;
   for (; i + LANES <= count; i += LANES) {
-    const V dv = Load(d + i), sv = Load(s + i), mv = Load(e + i);
-    const V mLow = UnpackLo8(mv, zero), mHigh = UnpackHi8(mv, zero);
-    // ((d * (255 - m)) >> 8) + ((s * m) >> 8) + 1: products of two bytes fit 16 bits.
-    const V low = Add16(Add16(ShiftRight16<8>(Mul16(UnpackLo8(dv, zero), Sub16(full, mLow))),
-                              ShiftRight16<8>(Mul16(UnpackLo8(sv, zero), mLow))),
-                        one);
-    const V high = Add16(Add16(ShiftRight16<8>(Mul16(UnpackHi8(dv, zero), Sub16(full, mHigh))),
-                               ShiftRight16<8>(Mul16(UnpackHi8(sv, zero), mHigh))),
-                         one);
-    Store(d + i, Select(CmpEq8(mv, zero), CmpEq8(mv, ones), dv, sv, PackUs16(low, high)));
+    const V mv = Load(e + i);
+    const V isZero = CmpEq8(mv, zero), isFull = CmpEq8(mv, ones);
+    if (MoveMask8(isZero) == AllLanes) continue;
+    const V sv = Load(s + i);
+    if (MoveMask8(isFull) == AllLanes) {
+      Store(d + i, sv);
+      continue;
+    }
+    Store(d + i, MixBytes(Load(d + i), sv, mv, isZero, isFull));
   }
-  for (; i < count; ++i) {
-    const std::uint32_t m = e[i];
-    if (m == 255) d[i] = s[i];
-    else if (m != 0) d[i] = static_cast<std::uint8_t>(((d[i] * (255 - m)) >> 8) + ((s[i] * m) >> 8) + 1);
-  }
+  TailExpanded(d + i, s + i, e + i, count - i);
 }
 
-// Pixels per pass of the byte rows: the expanded mask lives on the stack.
+// 32 bits: the mask expands inside the register. A pixel's mask m governs its
+// blue, green and red; its fourth byte follows the source only under a full mask.
+void Row32(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t width) {
+  const V low = Set32(0xFF), top = Set32(static_cast<std::int32_t>(0xFF000000u)), zero = Zero();
+  const V ones = CmpEq8(zero, zero);
+  std::int32_t j = 0;
+  for (; j + LANES / 4 <= width; j += LANES / 4) {
+    const V m = And(Load(k + 4 * j), low);
+    const V pixelZero = CmpEq32(m, zero), pixelFull = CmpEq32(m, low);
+    if (MoveMask8(pixelZero) == AllLanes) continue;
+    const V sv = Load(s + 4 * j);
+    if (MoveMask8(pixelFull) == AllLanes) {
+      Store(d + 4 * j, sv);
+      continue;
+    }
+    const V mv = Or(Or(m, ShiftLeft32<8>(m)), Or(ShiftLeft32<16>(m), And(pixelFull, top)));
+    Store(d + 4 * j, MixBytes(Load(d + 4 * j), sv, mv, CmpEq8(mv, zero), CmpEq8(mv, ones)));
+  }
+  Tail32(d + 4 * j, s + 4 * j, k + 4 * j, width - j);
+}
+
+// 24 bits: a pixel's three bytes straddle the vector lanes, so each pass first
+// spreads the mask of up to Chunk pixels over their bytes, on the stack.
 constexpr std::int32_t Chunk = 64;
 
-void RowBytes(std::int32_t bytes, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k,
-              std::int32_t width) {
-  std::uint8_t expanded[Chunk * 4];
+void Row24(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t width) {
+  std::uint8_t expanded[Chunk * 3];
   for (std::int32_t start = 0; start < width; start += Chunk) {
     const std::int32_t n = width - start < Chunk ? width - start : Chunk;
-    const std::uint8_t* mask = k + start * bytes;
-    std::int32_t j = 0;
-    if (bytes == 4) {
-      const V low = Set32(0xFF), top = Set32(static_cast<std::int32_t>(0xFF000000u));
-      for (; j + LANES / 4 <= n; j += LANES / 4) {
-        const V m = And(Load(mask + 4 * j), low);
-        const V spread = Or(m, Or(ShiftLeft32<8>(m), ShiftLeft32<16>(m)));
-        Store(expanded + 4 * j, Or(spread, And(CmpEq32(m, low), top)));
-      }
-    }
-    for (; j < n; ++j) {
-      const std::uint8_t m = mask[j * bytes];
-      expanded[j * bytes] = expanded[j * bytes + 1] = expanded[j * bytes + 2] = m;
-      if (bytes == 4) expanded[j * 4 + 3] = m == 255 ? 255 : 0;
-    }
-    RowExpanded(d + start * bytes, s + start * bytes, expanded, n * bytes);
+    const std::uint8_t* mask = k + start * 3;
+    for (std::int32_t j = 0; j < n; ++j) expanded[3 * j] = expanded[3 * j + 1] = expanded[3 * j + 2] = mask[3 * j];
+    RowExpanded(d + start * 3, s + start * 3, expanded, n * 3);
   }
 }
 
-}  // namespace
-
-void ROW_NAME(std::int32_t depth, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t width) {
+inline void Row(std::int32_t depth, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t width) {
   if (depth == 16) {
     Row16(d, s, k, width);
+  } else if (depth == 32) {
+    Row32(d, s, k, width);
   } else {
-    RowBytes(depth / 8, d, s, k, width);
+    Row24(d, s, k, width);
   }
 }

@@ -25,33 +25,15 @@ bool CpuHasAvx2() {
 }
 
 namespace {
-
-using V = __m128i;
-constexpr int LANES = 16;
-inline V Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const V*>(p)); }
-inline void Store(std::uint8_t* p, V v) { _mm_storeu_si128(reinterpret_cast<V*>(p), v); }
-inline V Zero() { return _mm_setzero_si128(); }
-inline V Set16(int v) { return _mm_set1_epi16(static_cast<short>(v)); }
-inline V Set32(int v) { return _mm_set1_epi32(v); }
-inline V And(V a, V b) { return _mm_and_si128(a, b); }
-inline V Or(V a, V b) { return _mm_or_si128(a, b); }
-inline V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
-inline V CmpEq8(V a, V b) { return _mm_cmpeq_epi8(a, b); }
-inline V CmpEq16(V a, V b) { return _mm_cmpeq_epi16(a, b); }
-inline V CmpEq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
-inline V Add16(V a, V b) { return _mm_add_epi16(a, b); }
-inline V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
-inline V Mul16(V a, V b) { return _mm_mullo_epi16(a, b); }
-template <int n> inline V ShiftRight16(V a) { return _mm_srli_epi16(a, n); }
-template <int n> inline V ShiftLeft16(V a) { return _mm_slli_epi16(a, n); }
-template <int n> inline V ShiftLeft32(V a) { return _mm_slli_epi32(a, n); }
-inline V UnpackLo8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
-inline V UnpackHi8(V a, V b) { return _mm_unpackhi_epi8(a, b); }
-inline V PackUs16(V a, V b) { return _mm_packus_epi16(a, b); }
-
+namespace narrow {
+#include "effect/render/mask_blend_ops128.h"
+#include "effect/render/mask_blend_simd.inl"
+}  // namespace narrow
 }  // namespace
 
-#define ROW_NAME BlendRowSse2
-#include "effect/render/mask_blend_simd.inl"
+void BlendRowSse2(std::int32_t depth, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k,
+                  std::int32_t width) {
+  narrow::Row(depth, d, s, k, width);
+}
 
 #endif
