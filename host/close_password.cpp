@@ -6,7 +6,7 @@
 #include "host/host_state.h"
 
 typedef BOOL(WINAPI* VerifyScreenSavePwdProc)(HWND);
-typedef DWORD(WINAPI* PwdChangePasswordProc)(LPCSTR, HWND, DWORD, void*);
+typedef DWORD(WINAPI* PwdChangePasswordProc)(LPCSTR, HWND, DWORD, DWORD);
 
 static void SetAnchorToCursor() {
   POINT cursor = {0, 0};
@@ -66,6 +66,6 @@ void ChangeSaverPassword(HWND owner) {
   if (!mpr) return;
   PwdChangePasswordProc change =
       reinterpret_cast<PwdChangePasswordProc>(reinterpret_cast<void (*)(void)>(GetProcAddress(mpr, "PwdChangePasswordA")));
-  if (change) change("SCRSAVE", owner, 0, NULL);
+  if (change) change("SCRSAVE", owner, 0, 0);
   FreeLibrary(mpr);
 }

@@ -45,6 +45,21 @@ e2e_wait_exit preview 10
 e2e_expect_eq "$E2E_RC" 0 "exit code of the preview after its parent went"
 e2e_wait_exit parent 10
 
+# Help and context-menu requests go up to the control panel's window, with its
+# own handle as wParam; the preview answers 1.
+e2e_start helpful host_parent
+e2e_wait_line helpful '^parent hwnd=[0-9]+'
+helpful=$(e2e_field "$E2E_LINE" hwnd)
+e2e_start preview3 scr /p "$helpful"
+e2e_wait_window --child-of "$helpful" --class WindowsScreenSaverClass --title Preview
+e2e_send "$E2E_HWND" 0x7B "$E2E_HWND" 70,80  # WM_CONTEXTMENU
+e2e_expect_eq "$E2E_RESULT" 1 "answer to WM_CONTEXTMENU"
+e2e_wait_line helpful '^got message=' 10
+e2e_expect_eq "$E2E_LINE" "got message=0x7b wparam=$helpful lparam=$((80 * 65536 + 70))" "what the parent got"
+e2e_send "$helpful" WM_CLOSE
+e2e_wait_exit preview3 10
+e2e_expect_eq "$E2E_RC" 0 "exit code of the third preview"
+
 # /l with a handle number 2^32 above the real one.
 e2e_start parent2 parent_window --size 160x120
 e2e_wait_line parent2 '^parent hwnd=[0-9]+'
