@@ -2,7 +2,7 @@
 //
 //   dialog_driver [--wait MS] ACTION...
 //
-// Waits (default 10000 ms) for a dialog window ("#32770") that holds a
+// Waits (default 10000 ms) for a shown dialog window ("#32770") that holds a
 // trackbar with id 1042, then runs the actions in order:
 //
 //   show         print "dialog hwnd=H owner=H slider=N min=N max=N page=N
@@ -45,7 +45,9 @@ HWND gDialog = nullptr;
 BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
   char cls[64] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
-  if (lstrcmpiA(cls, "#32770") != 0 || !GetDlgItem(hwnd, kSlider)) return TRUE;
+  // The dialog is shown only once WM_INITDIALOG has returned: before that its
+  // controls exist but are not yet set up.
+  if (lstrcmpiA(cls, "#32770") != 0 || !GetDlgItem(hwnd, kSlider) || !IsWindowVisible(hwnd)) return TRUE;
   *reinterpret_cast<HWND*>(found) = hwnd;
   return FALSE;
 }
