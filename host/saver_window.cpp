@@ -108,7 +108,8 @@ static void DetachInputMethod(HWND window) {
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 #if defined(GYREWELL_TEST_HOOKS)
   if ((HostTestFault == 'c' && message == WM_CREATE) || (HostTestFault == 'k' && message == WM_KEYDOWN)) {
-    *static_cast<volatile int*>(NULL) = 1;
+    int* volatile nowhere = NULL;  // volatile: the compiler may not see the null
+    *nowhere = 1;
   }
 #endif
   const HostAction action = SaverWindowRule(Host, message, wParam);
