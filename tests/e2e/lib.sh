@@ -62,17 +62,24 @@
 #   e2e_set_desktop FILE            root picture (Wine's desktop shows it)
 #
 # Checks: e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_match TEXT REGEX WHAT,
-# e2e_fail MESSAGE, e2e_log MESSAGE.
+# e2e_fail MESSAGE, e2e_log MESSAGE. A command that fails outside a condition
+# ends the test too, with the command and its line in the report.
+# Also: e2e_driver DRIVER [ARGS...] runs any driver to completion (E2E_RC,
+# stdout file in E2E_DRIVER_OUT); e2e_now_ms is a millisecond clock.
 #
-# Files and cleanup. Everything of a test lives in build/windows/e2e/run/NAME/
-# (prefix clone, cwd, screenshots, .out/.err). On success it is removed; on
-# failure it moves to build/windows/e2e-artifacts/NAME/ (without the prefix)
-# with a last screenshot, failure.txt and the tail of every stderr file. On
-# exit, error, SIGINT or SIGTERM the EXIT trap ends the started programs
-# (TERM, then KILL after 2 s), asks the test's own wineserver to end its
-# remaining clients (Wine's services), then ends the wineserver and Xvfb, all
-# by pid. Every process the harness starts is a direct child of the test, so
-# when ctest kills a test that ran past its TIMEOUT it takes them down too.
+# Files and cleanup. Everything of a test lives in build/windows/e2e/run/
+# NAME.PID/ (prefix clone, cwd, screenshots, .out/.err). On success it is
+# removed (E2E_KEEP=1 keeps it); on failure it moves to
+# build/windows/e2e-artifacts/NAME/ (without the prefix) with failure.txt, a
+# last screenshot (at-failure.png), and the tail of every stderr file is
+# printed for ctest's log. On exit, error, SIGINT or SIGTERM the EXIT trap
+# ends the started programs (TERM, then KILL after 2 s), Wine's own services
+# of the test's private prefix, the wineserver and Xvfb, all by pid.
+# Wine's services detach from the test, so a watchdog outside the test's
+# process tree does the same if the test is killed outright (ctest's TIMEOUT,
+# 120 s, kills with SIGKILL) and keeps its artifacts; see "Leftovers" below.
+# Windows are unmanaged (no window manager runs; a managed window takes 2 s to
+# close).
 #
 # The Wine prefix template (build/windows/e2e/prefix-template, ~15 s to make)
 # is created once per build tree, by the ctest fixture e2e_prefix_template or
@@ -80,7 +87,6 @@
 # of hard links in 0.1 s, with the files Wine rewrites in place (registry,
 # .ini) copied for real, so tests never see each other's changes and can run
 # in parallel (ctest -j). `bash tests/e2e/lib.sh --template` makes it by hand.
-# Set E2E_KEEP=1 to keep the run folder of a passing test.
 
 set -euo pipefail
 
@@ -97,7 +103,8 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
 else
   E2E_NAME=${E2E_NAME:-$(basename "$0" .sh)}
 fi
-E2E_DIR=$E2E_BUILD_DIR/e2e/run/$E2E_NAME
+# The shell's pid keeps two runs of one test (two ctest runs at once) apart.
+E2E_DIR=$E2E_BUILD_DIR/e2e/run/$E2E_NAME.$$
 E2E_CWD=${E2E_CWD:-$E2E_DIR/cwd}
 E2E_ARTIFACTS=$E2E_BUILD_DIR/e2e-artifacts/$E2E_NAME
 
@@ -137,15 +144,26 @@ e2e_fail() {
   exit 1
 }
 
+# set -e ends a test at the first failing command; say which one and where.
+_e2e_on_err() {
+  local status=$1 cmd=$2 where="" i
+  ((BASH_SUBSHELL == 0)) || return 0   # the caller reports it
+  for ((i = ${#BASH_SOURCE[@]} - 1; i >= 1; i--)); do
+    where+=" ${BASH_SOURCE[i]##*/}:${BASH_LINENO[i - 1]}"
+  done
+  e2e_fail "command failed with status $status:$where: $cmd"
+}
+
 e2e_pass() {
   printf '[%s] PASS\n' "$E2E_NAME" >&2
   exit 0
 }
 
-_e2e_now_ms() {
+e2e_now_ms() {
   local t=${EPOCHREALTIME//[.,]/}
   echo $((10#$t / 1000))
 }
+_e2e_now_ms() { e2e_now_ms; }
 
 # Status 0 while PID is a live process (a zombie counts as ended).
 _e2e_pid_alive() {
@@ -229,13 +247,26 @@ _e2e_sweep() {
   ((${#hit[@]} == 0)) || echo "${hit[*]}"
 }
 
+# The run folder, without the prefix, becomes the test's artifacts.
+_e2e_keep_artifacts() {
+  [[ -d $E2E_DIR ]] || return 0
+  rm -rf "$E2E_ARTIFACTS" "$E2E_DIR/prefix"
+  mkdir -p "$(dirname "$E2E_ARTIFACTS")"
+  mv "$E2E_DIR" "$E2E_ARTIFACTS" 2>/dev/null || true
+}
+
 _e2e_watchdog() {
   local shell_pid=$1 state=$2
   while _e2e_pid_alive "$shell_pid"; do sleep 0.5; done
+  [[ -f $state ]] || return 0   # the test cleaned up after itself
   local hit
   hit=$(_e2e_sweep "$state")
-  [[ -z $hit ]] || printf '%s killed after the test shell died: %s\n' "$(date -u +%T)" "$hit" \
-    >>"$E2E_BUILD_DIR/e2e/state/watchdog.log"
+  printf '%s %s (pid %s) was killed; ended: %s\n' "$(date -u +%T)" "$E2E_NAME" "$shell_pid" \
+    "${hit:-nothing}" >>"$E2E_BUILD_DIR/e2e/state/watchdog.log"
+  if [[ -d $E2E_DIR ]]; then
+    echo "the test was killed from outside (a ctest TIMEOUT?) before it ended" >>"$E2E_DIR/failure.txt"
+    _e2e_keep_artifacts
+  fi
   rm -f "$state"
 }
 
@@ -245,8 +276,8 @@ _e2e_start_watchdog() {
   # Started from a subshell that ends at once, it belongs to init, not to the
   # test, and has no hold on ctest's output pipes.
   (
-    trap - EXIT INT TERM
-    set +e
+    trap - EXIT INT TERM ERR
+    set +eE
     _e2e_watchdog "$$" "$_e2e_state" </dev/null >/dev/null 2>&1 &
   )
 }
@@ -493,6 +524,12 @@ _e2e_driver() {
   _e2e_last_out=$E2E_DIR/$name.out
 }
 
+# Runs a driver program to completion: rc in E2E_RC, stdout file in E2E_DRIVER_OUT.
+e2e_driver() {
+  _e2e_driver "$@"
+  E2E_DRIVER_OUT=$_e2e_last_out
+}
+
 # ---------------------------------------------------------------------------
 # Windows and messages
 
@@ -645,8 +682,8 @@ e2e_expect_match() {
 
 _e2e_cleanup() {
   local rc=$?
-  set +e
-  trap - EXIT INT TERM
+  set +eE
+  trap - EXIT INT TERM ERR
   if ((rc != 0)) && [[ -n ${DISPLAY:-} && -n $_e2e_xvfb_pid ]] && _e2e_pid_alive "$_e2e_xvfb_pid"; then
     timeout 10 /usr/bin/import -display "$DISPLAY" -window root "$E2E_DIR/at-failure.png" 2>/dev/null
   fi
@@ -658,14 +695,16 @@ _e2e_cleanup() {
       _e2e_end_pid "$pid" 2
     fi
   done
+  # Wine's own services (explorer, services, winedevice...) run with this
+  # test's private WINEPREFIX: end them by pid, then the server. (Asking the
+  # server to do it, wineserver -k, takes a second longer.)
+  if [[ -n $_e2e_prefix ]]; then
+    for pid in $(_e2e_prefix_pids "$_e2e_prefix"); do
+      kill -KILL "$pid" 2>/dev/null
+    done
+  fi
   if [[ -n $_e2e_server_pid ]]; then
-    if _e2e_pid_alive "$_e2e_server_pid"; then
-      # Wine's own services (explorer, services, winedevice) are clients of
-      # this test's private server: -k ends them and the server.
-      timeout 10 "$E2E_WINESERVER_BIN" -k </dev/null >/dev/null 2>&1
-      _e2e_wait_pid "$_e2e_server_pid" 5 || _e2e_end_pid "$_e2e_server_pid" 1
-    fi
-    wait "$_e2e_server_pid" 2>/dev/null
+    _e2e_end_pid "$_e2e_server_pid" 2
     local sdir
     sdir=$(_e2e_server_dir) && rm -rf "$sdir"
   fi
@@ -675,9 +714,7 @@ _e2e_cleanup() {
   [[ -z $hit ]] || e2e_log "harness: processes left after cleanup, killed: $hit"
   rm -f "$_e2e_state"
   if ((rc != 0)); then
-    rm -rf "$E2E_ARTIFACTS" "$E2E_DIR/prefix"
-    mkdir -p "$(dirname "$E2E_ARTIFACTS")"
-    mv "$E2E_DIR" "$E2E_ARTIFACTS" 2>/dev/null
+    _e2e_keep_artifacts
     local f
     for f in "$E2E_ARTIFACTS"/*.err; do
       [[ -s $f ]] || continue
@@ -700,6 +737,8 @@ rm -rf "$E2E_DIR"
 mkdir -p "$E2E_DIR" "$E2E_CWD"
 rm -rf "$E2E_ARTIFACTS"
 _e2e_start_watchdog
+set -E
+trap '_e2e_on_err $? "$BASH_COMMAND"' ERR
 trap _e2e_cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # A test that misbehaves on purpose, for test_harness_cleanup.sh.
-#   inner.sh fail|hang|pass|killed INFO_FILE
+#   inner.sh fail|errexit|hang|pass|killed INFO_FILE
 # Starts a display, Wine and a long-lived window, writes what it started to
-# INFO_FILE, then fails, waits for a window that never comes, passes with
-# the window still open, or sleeps until it is killed.
+# INFO_FILE, then fails, runs a failing command, waits for a window that
+# never comes, passes with the window still open, or sleeps until killed.
 source "$(dirname "$0")/../lib.sh"
 
 mode=$1
@@ -20,6 +20,7 @@ e2e_wait_window --class GyrewellTestParent
 mv "$info.tmp" "$info"
 case $mode in
   fail) e2e_fail "deliberate failure" ;;
+  errexit) grep -q no-such-text /dev/null ;;
   hang) e2e_wait_window --timeout 2 --class NoSuchWindowClass ;;
   pass) e2e_pass ;;
   killed) sleep 60 ;;
