@@ -18,13 +18,59 @@ std::int32_t CentreY(const Animation& a) { return (a.height + 2 * FieldMargin) /
 
 std::int16_t Bound(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
 
-void LayPit(const Animation& a, const FrameSurfaces& s) {
+void Remember(Animation& a, std::int32_t x, std::int32_t y, std::int32_t size) {
+  a.drawn[a.drawnCount++] = DrawnCell{x, y, size, size};
+}
+
+void LayPit(Animation& a, const FrameSurfaces& s) {
   const std::int32_t left = CentreX(a) - PitSize / 2;
   const std::int32_t top = CentreY(a) - PitSize / 2;
   CopyRect(s.depth, s.sheet, PitScratchX, PitY, PitSize, PitSize, s.work, left, top);
   MaskBlend(s.depth, s.sheet, PitScratchX, PitY, PitSize, PitSize, s.sheet, PitPictureX, PitY, s.sheet, PitMaskX,
             PitY);
   CopyRect(s.depth, s.work, left, top, PitSize, PitSize, s.sheet, PitScratchX, PitY);
+  Remember(a, left, top, PitSize);
+}
+
+// The backdrop of the visible picture: the desktop snapshot, or black.
+void LayBackdrop(const Animation& a, const FrameSurfaces& s, std::int32_t x, std::int32_t y, std::int32_t width,
+                 std::int32_t height) {
+  if (a.backdropMode == 1) {
+    CopyRect(s.depth, s.work, x, y, width, height, s.snapshot, x - FieldMargin, y - FieldMargin);
+  } else {
+    FillBlack(s.depth, s.work, x, y, width, height);
+  }
+}
+
+void DrawSprites(Animation& a, const FrameSurfaces& s) {
+  SpriteSlots& t = a.slots;
+  for (std::int32_t i = 0; i < a.spriteCount; ++i) {
+    if (t.step[i] > MovesPerCycle - 1) {
+      t.step[i] = 0;
+      t.level[i] = 0;
+      PlaceSlot(a, i);
+    }
+    const std::int32_t px = DrawPosition(t.x[i], a.width + FieldMargin);
+    const std::int32_t py = DrawPosition(t.y[i], a.height + FieldMargin);
+    const std::int32_t column = t.kind[i] * SpriteSize;
+    CopyRect(s.depth, s.sheet, SpriteScratchX, SpriteScratchY, SpriteSize, SpriteSize, s.work, px, py);
+    MaskBlend(s.depth, s.sheet, SpriteScratchX, SpriteScratchY, SpriteSize, SpriteSize, s.sheet, column, 0, s.sheet,
+              column, MaskRowsTop + t.level[i] * SpriteSize);
+    CopyRect(s.depth, s.work, px, py, SpriteSize, SpriteSize, s.sheet, SpriteScratchX, SpriteScratchY);
+    Remember(a, px, py, SpriteSize);
+    if (t.step[i] > FadeAfterStep && t.level[i] < LastLevel) t.level[i] = static_cast<std::uint16_t>(t.level[i] + 1);
+  }
+}
+
+bool FitsChangeGrid(const Animation& a) {
+  return a.width + 2 * FieldMargin <= ChangeGridSize * ChangeTile &&
+         a.height + 2 * FieldMargin <= ChangeGridSize * ChangeTile;
+}
+
+void MarkChanged(Animation& a, const DrawnCell& c) {
+  const std::int32_t right = c.x + c.width - 1, bottom = c.y + c.height - 1;
+  for (std::int32_t ty = c.y / ChangeTile; ty <= bottom / ChangeTile; ++ty)
+    for (std::int32_t tx = c.x / ChangeTile; tx <= right / ChangeTile; ++tx) a.changed[ty * ChangeGridSize + tx] = 1;
 }
 
 }  // namespace
@@ -74,6 +120,7 @@ void BeginAnimation(Animation& a, std::uint32_t seed, std::int32_t spriteCount, 
   }
   if (a.spriteCount > SlotCapacity) a.spriteCount = SlotCapacity;
   if (a.spriteCount < 0) a.spriteCount = 0;
+  a.drawnCount = 0;
 }
 
 void PlaceSlot(Animation& a, std::int32_t i) {
@@ -118,29 +165,38 @@ std::int32_t DrawPosition(std::int32_t coordinate, std::int32_t limit) {
 }
 
 void ComposeFrame(Animation& a, const FrameSurfaces& s) {
-  if (a.backdropMode == 1) {
-    CopyRect(s.depth, s.work, FieldMargin, FieldMargin, a.width, a.height - 1, s.snapshot, 0, 0);
-    LayPit(a, s);
-  } else {
-    FillBlack(s.depth, s.work, FieldMargin, FieldMargin, a.width, a.height - 1);
-  }
+  a.drawnCount = 0;
+  LayBackdrop(a, s, FieldMargin, FieldMargin, a.width, a.height - 1);
+  if (a.backdropMode == 1) LayPit(a, s);
+  DrawSprites(a, s);
+}
 
-  SpriteSlots& t = a.slots;
-  for (std::int32_t i = 0; i < a.spriteCount; ++i) {
-    if (t.step[i] > MovesPerCycle - 1) {
-      t.step[i] = 0;
-      t.level[i] = 0;
-      PlaceSlot(a, i);
-    }
-    const std::int32_t px = DrawPosition(t.x[i], a.width + FieldMargin);
-    const std::int32_t py = DrawPosition(t.y[i], a.height + FieldMargin);
-    const std::int32_t column = t.kind[i] * SpriteSize;
-    CopyRect(s.depth, s.sheet, SpriteScratchX, SpriteScratchY, SpriteSize, SpriteSize, s.work, px, py);
-    MaskBlend(s.depth, s.sheet, SpriteScratchX, SpriteScratchY, SpriteSize, SpriteSize, s.sheet, column, 0, s.sheet,
-              column, MaskRowsTop + t.level[i] * SpriteSize);
-    CopyRect(s.depth, s.work, px, py, SpriteSize, SpriteSize, s.sheet, SpriteScratchX, SpriteScratchY);
-    if (t.step[i] > FadeAfterStep && t.level[i] < LastLevel) t.level[i] = static_cast<std::uint16_t>(t.level[i] + 1);
+bool ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
+  if (!FitsChangeGrid(a)) {
+    ComposeFrame(a, s);
+    return false;
   }
+  const std::int32_t rows = (a.height + 2 * FieldMargin + ChangeTile - 1) / ChangeTile;
+  for (std::int32_t r = 0; r < rows; ++r)
+    for (std::int32_t c = 0; c < ChangeGridSize; ++c) a.changed[r * ChangeGridSize + c] = 0;
+
+  // Put the backdrop back under what the previous frame drew; the margin around
+  // the picture is never part of the backdrop, so it is left as it is, exactly as
+  // a full recomposition leaves it.
+  const std::int32_t right = FieldMargin + a.width, bottom = FieldMargin + a.height - 1;
+  for (std::int32_t i = 0; i < a.drawnCount; ++i) {
+    const DrawnCell& c = a.drawn[i];
+    const std::int32_t x0 = c.x > FieldMargin ? c.x : FieldMargin, y0 = c.y > FieldMargin ? c.y : FieldMargin;
+    const std::int32_t x1 = c.x + c.width < right ? c.x + c.width : right;
+    const std::int32_t y1 = c.y + c.height < bottom ? c.y + c.height : bottom;
+    if (x1 > x0 && y1 > y0) LayBackdrop(a, s, x0, y0, x1 - x0, y1 - y0);
+    MarkChanged(a, c);
+  }
+  a.drawnCount = 0;
+  if (a.backdropMode == 1) LayPit(a, s);
+  DrawSprites(a, s);
+  for (std::int32_t i = 0; i < a.drawnCount; ++i) MarkChanged(a, a.drawn[i]);
+  return true;
 }
 
 PresentBlock FramePresentBlock(const Animation& a) {
@@ -148,6 +204,32 @@ PresentBlock FramePresentBlock(const Animation& a) {
     return {CentreX(a) - a.clientWidth / 2, CentreY(a) - a.clientHeight / 2, a.clientWidth, a.clientHeight, 0, 0};
   }
   return {FieldMargin, FieldMargin, a.width, a.height - 1, 0, 0};
+}
+
+void ForEachChangedBlock(const Animation& a, PresentCopy copy, void* context) {
+  const PresentBlock shown = FramePresentBlock(a);
+  const std::int32_t firstRow = shown.sourceY / ChangeTile;
+  const std::int32_t lastRow = (shown.sourceY + shown.height - 1) / ChangeTile;
+  const std::int32_t firstColumn = shown.sourceX / ChangeTile;
+  const std::int32_t lastColumn = (shown.sourceX + shown.width - 1) / ChangeTile;
+  for (std::int32_t ty = firstRow; ty <= lastRow; ++ty) {
+    const std::uint8_t* row = a.changed + ty * ChangeGridSize;
+    for (std::int32_t tx = firstColumn; tx <= lastColumn; ++tx) {
+      if (!row[tx]) continue;
+      const std::int32_t runStart = tx;
+      while (tx + 1 <= lastColumn && row[tx + 1]) ++tx;
+      // The run of tiles, cut to the presented block, in window coordinates.
+      std::int32_t x0 = runStart * ChangeTile, x1 = (tx + 1) * ChangeTile;
+      std::int32_t y0 = ty * ChangeTile, y1 = y0 + ChangeTile;
+      if (x0 < shown.sourceX) x0 = shown.sourceX;
+      if (y0 < shown.sourceY) y0 = shown.sourceY;
+      if (x1 > shown.sourceX + shown.width) x1 = shown.sourceX + shown.width;
+      if (y1 > shown.sourceY + shown.height) y1 = shown.sourceY + shown.height;
+      const PresentBlock block = {x0, y0, x1 - x0, y1 - y0, shown.windowX + x0 - shown.sourceX,
+                                  shown.windowY + y0 - shown.sourceY};
+      copy(context, block);
+    }
+  }
 }
 
 void MoveSlots(Animation& a) {

@@ -19,6 +19,11 @@ Animation TheAnimation;
 
 bool StopRequested() { return AnimationStopRequested.load(std::memory_order_acquire); }
 
+void PresentBlockToWindow(void*, const PresentBlock& p) {
+  BitBlt(EffectWindowDC, p.windowX, p.windowY, p.width, p.height, WorkSurface.memoryDC, p.sourceX, p.sourceY,
+         SRCCOPY);
+}
+
 }  // namespace
 
 std::int32_t ScanPreviewSwitch() { return ScanPreviewSwitchIn(GetCommandLineA()); }
@@ -45,9 +50,17 @@ DWORD WINAPI AnimationThread(LPVOID parameter) {
   }
 
   const FrameSurfaces surfaces = {DisplayDepth, SnapshotSurface.pixels, WorkSurface.pixels, SheetSurface.pixels};
+  bool presentAll = true;  // the first frame: the window shows the desktop copy
   for (;;) {
     if (StopRequested()) return 0;
-    ComposeFrame(a, surfaces);
+    // Only what changed is composed and presented, unless the window was painted
+    // over since the last presentation (or this is the first frame).
+    if (WindowPainted.exchange(false, std::memory_order_acq_rel)) presentAll = true;
+    if (presentAll) {
+      ComposeFrame(a, surfaces);
+    } else {
+      presentAll = !ComposeChangedFrame(a, surfaces);
+    }
 
     // Sleep at least once, then until the interval since the last presentation
     // has passed; the unsigned difference survives the clock's wrap.
@@ -58,10 +71,13 @@ DWORD WINAPI AnimationThread(LPVOID parameter) {
       now = timeGetTime();
     } while (now - last < a.frameInterval);
 
-    const PresentBlock p = FramePresentBlock(a);
-    BitBlt(EffectWindowDC, p.windowX, p.windowY, p.width, p.height, WorkSurface.memoryDC, p.sourceX, p.sourceY,
-           SRCCOPY);
-    // The blit reads the WorkSurface; let it finish before the next frame writes it.
+    if (presentAll) {
+      PresentBlockToWindow(nullptr, FramePresentBlock(a));
+    } else {
+      ForEachChangedBlock(a, PresentBlockToWindow, nullptr);
+    }
+    presentAll = false;
+    // The blits read the WorkSurface; let them finish before the next frame writes it.
     GdiFlush();
     last = timeGetTime();
     MoveSlots(a);

@@ -55,6 +55,13 @@ extern DWORD AnimationThreadId;
 // 1 ms sleep, and then returns.
 extern std::atomic<bool> AnimationStopRequested;
 
+// Set by the paint handler after it has drawn the desktop copy into the window;
+// the animation thread takes it (exchange) before composing a frame, and then
+// composes and presents that frame in full, because the window no longer shows
+// the previous one. Release on the store, acquire on the exchange: a paint that
+// ends after the exchange sets it again and the next frame repairs the window.
+extern std::atomic<bool> WindowPainted;
+
 // Finds the sprite sheet resource "DATA001" in the program, unpacks it into the
 // DecodeBuffer when it is packed and imports it into the SheetSurface. False when
 // the resource cannot be found, loaded or locked.

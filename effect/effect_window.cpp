@@ -38,6 +38,7 @@ Surface SheetSurface;
 HANDLE AnimationThreadHandle;
 DWORD AnimationThreadId;
 std::atomic<bool> AnimationStopRequested{false};
+std::atomic<bool> WindowPainted{false};
 
 namespace {
 
@@ -150,6 +151,7 @@ void PaintSnapshot(HWND window) {
     BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, SnapshotSurface.memoryDC, r.left, r.top, SRCCOPY);
   }
   EndPaint(window, &paint);
+  WindowPainted.store(true, std::memory_order_release);
 }
 
 }  // namespace

@@ -89,6 +89,42 @@ void StepScene(RenderScene& scene) {
   MoveSlots(a);
 }
 
+namespace {
+
+struct PresentTarget {
+  RenderScene* scene;
+};
+
+void PresentInto(void* context, const PresentBlock& p) {
+  RenderScene& scene = *static_cast<PresentTarget*>(context)->scene;
+  CopyRect(scene.surfaces.depth, scene.window, p.windowX, p.windowY, p.width, p.height, scene.surfaces.work, p.sourceX,
+           p.sourceY);
+}
+
+}  // namespace
+
+void StepSceneChanged(RenderScene& scene) {
+  Animation& a = *scene.animation;
+  const bool all = scene.presentAll;
+  scene.presentAll = false;
+  PresentTarget target = {&scene};
+  if (all) {
+    ComposeFrame(a, scene.surfaces);
+    PresentInto(&target, FramePresentBlock(a));
+  } else if (ComposeChangedFrame(a, scene.surfaces)) {
+    ForEachChangedBlock(a, PresentInto, &target);
+  } else {
+    PresentInto(&target, FramePresentBlock(a));
+  }
+  MoveSlots(a);
+}
+
+void PaintScene(RenderScene& scene, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+  CopyRect(scene.surfaces.depth, scene.window, left, top, right - left, bottom - top, scene.surfaces.snapshot, left,
+           top);
+  scene.presentAll = true;
+}
+
 RgbImage SurfacePicture(const PixelSurface& surface, std::int32_t depth, std::int32_t x, std::int32_t y,
                         std::int32_t width, std::int32_t height) {
   RgbImage image;

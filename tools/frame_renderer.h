@@ -37,6 +37,7 @@ struct RenderSetup {
 };
 
 struct RenderScene {
+  bool presentAll = true;  // the window does not show the previous frame
   std::vector<std::uint8_t> snapshotMemory, workMemory, sheetMemory, windowMemory;
   FrameSurfaces surfaces{};
   PixelSurface window{};
@@ -58,6 +59,14 @@ bool StartScene(RenderScene& scene, const RenderSetup& setup, const std::vector<
 
 // One frame: compose, present into the window, move.
 void StepScene(RenderScene& scene);
+
+// The same frame composed and presented incrementally, as the saver does: only
+// the changed blocks, except for the first frame and the first after a paint.
+void StepSceneChanged(RenderScene& scene);
+
+// What the saver window's paint handler does: the desktop snapshot over a
+// rectangle of the window. The next incremental step then presents in full.
+void PaintScene(RenderScene& scene, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 
 // The window's contents as RGB.
 RgbImage WindowPicture(const RenderScene& scene);

@@ -1,0 +1,80 @@
+// Composing only what changed must be invisible: run the full recomposition and
+// the incremental one side by side from the same seed and compare, after every
+// frame, the WorkSurface (margins included) and the window, byte for byte. A
+// paint of part of the window in the middle forces the next frame to be
+// presented in full.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "frame_renderer.h"
+
+namespace {
+
+void RunSideBySide(RenderSetup setup, int frames) {
+  const auto sheet = ReadFileBytes(std::string(GYREWELL_SOURCE_DIR) + "/resources/sheet.bmp");
+  const RgbImage desktop = TestDesktop(setup.screenWidth, setup.screenHeight);
+  RenderScene full, changed;
+  ASSERT_TRUE(StartScene(full, setup, sheet, desktop));
+  ASSERT_TRUE(StartScene(changed, setup, sheet, desktop));
+  const std::int32_t w = full.window.width, h = full.window.height;
+  for (int frame = 1; frame <= frames; ++frame) {
+    if (frame == frames / 2) {
+      // The window thread paints part of the window with the desktop copy.
+      PaintScene(full, w / 4, h / 4, w / 2, h / 2);
+      PaintScene(changed, w / 4, h / 4, w / 2, h / 2);
+    }
+    StepScene(full);
+    StepSceneChanged(changed);
+    ASSERT_EQ(full.workMemory, changed.workMemory) << "WorkSurface after frame " << frame;
+    ASSERT_EQ(full.windowMemory, changed.windowMemory) << "window after frame " << frame;
+  }
+}
+
+RenderSetup Field(std::int32_t depth, std::int32_t mode, std::int32_t preview) {
+  RenderSetup s;
+  s.depth = depth;
+  s.screenWidth = 400;
+  s.screenHeight = 300;
+  s.spriteCount = 200;
+  s.backdropMode = mode;
+  s.previewFlag = preview;
+  s.seed = 31337u + static_cast<std::uint32_t>(depth * 10 + mode + 100 * preview);
+  return s;
+}
+
+TEST(ChangedFrames, SameAsFullRecompositionFullScreen) {
+  for (std::int32_t depth : {16, 24, 32})
+    for (std::int32_t mode : {1, 2}) {
+      SCOPED_TRACE("depth " + std::to_string(depth) + ", backdrop " + std::to_string(mode));
+      RunSideBySide(Field(depth, mode, 0), 300);
+    }
+}
+
+TEST(ChangedFrames, SameAsFullRecompositionInPreview) {
+  for (std::int32_t depth : {16, 24, 32})
+    for (std::int32_t mode : {1, 2}) {
+      SCOPED_TRACE("depth " + std::to_string(depth) + ", backdrop " + std::to_string(mode));
+      RunSideBySide(Field(depth, mode, 1), 300);
+    }
+}
+
+TEST(ChangedFrames, PresentsFarLessThanTheWholePicture) {
+  RenderSetup s = Field(32, 1, 0);
+  s.screenWidth = 1920;
+  s.screenHeight = 1080;
+  RenderScene scene;
+  ASSERT_TRUE(StartScene(scene, s, ReadFileBytes(std::string(GYREWELL_SOURCE_DIR) + "/resources/sheet.bmp"),
+                         TestDesktop(1, 1)));
+  for (int frame = 0; frame < 60; ++frame) StepSceneChanged(scene);
+  ASSERT_TRUE(ComposeChangedFrame(*scene.animation, scene.surfaces));
+  std::int64_t area = 0;
+  ForEachChangedBlock(
+      *scene.animation,
+      [](void* total, const PresentBlock& b) { *static_cast<std::int64_t*>(total) += std::int64_t{b.width} * b.height; },
+      &area);
+  EXPECT_GT(area, 0);
+  EXPECT_LT(area, 1920 * 1080 / 4) << "200 sprites and the pit touch a small part of the screen";
+}
+
+}  // namespace
