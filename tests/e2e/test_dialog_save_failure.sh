@@ -77,7 +77,7 @@ e2e_expect_eq "$E2E_RC" 0 "exit code of /c after a failed OK and Cancel"
 
 # --- A read-only working directory (a read-only tmpfs in our own mount namespace).
 # Outside the run folder, so that a failure can still move that folder away.
-readonly_dir=$E2E_BUILD_DIR/e2e/run/$E2E_NAME.readonly
+readonly_dir=$E2E_DIR.readonly
 mkdir -p "$readonly_dir"
 if [[ -n ${DIALOG_TEST_NAMESPACE:-} ]] && mount -t tmpfs -o ro,size=64k tmpfs "$readonly_dir" 2>/dev/null; then
   E2E_CWD=$readonly_dir e2e_start readonly scr /c
