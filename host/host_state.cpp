@@ -1,10 +1,4 @@
-// host_state.cpp - the host's record and its starting values.
+// host_state.cpp - the host's record.
 #include "host/host_state.h"
-
-HostState InitialHostState() {
-  HostState state = {};
-  state.lastVerifyEnd = HostNever;
-  return state;
-}
 
 HostState Host = InitialHostState();

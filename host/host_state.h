@@ -59,8 +59,13 @@ constexpr std::uint32_t MouseMoveThreshold = 4;
 // open it again at once.
 constexpr std::uint32_t ReaskGuardMs = 200;
 
-// A HostState in its starting values.
-HostState InitialHostState();
+// A HostState in its starting values (constant, so the process's record is
+// ready before any code runs).
+constexpr HostState InitialHostState() {
+  HostState state = {};
+  state.lastVerifyEnd = HostNever;
+  return state;
+}
 
 // The process's record.
 extern HostState Host;
