@@ -4,16 +4,10 @@
 
 #include "host/host_rules.h"
 #include "host/host_state.h"
+#include "host/saver_window.h"
 
 typedef BOOL(WINAPI* VerifyScreenSavePwdProc)(HWND);
 typedef DWORD(WINAPI* PwdChangePasswordProc)(LPCSTR, HWND, DWORD, DWORD);
-
-static void SetAnchorToCursor() {
-  POINT cursor = {0, 0};
-  GetCursorPos(&cursor);
-  Host.cursorAnchor.x = cursor.x;
-  Host.cursorAnchor.y = cursor.y;
-}
 
 int VerifyBeforeClose(HWND window) {
   switch (BeginVerify(Host, GetTickCount())) {
@@ -44,15 +38,18 @@ LRESULT CALLBACK SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPAR
       return action.value;
     case HostFinish::VerifyClose:
       if (VerifyBeforeClose(window)) break;
-      SetAnchorToCursor();
+      TakeCursorAnchor();
       return 0;
     case HostFinish::AskPassword:
       return reinterpret_cast<VerifyScreenSavePwdProc>(Host.verifyPassword)(window);
     case HostFinish::MouseTravel: {
-      POINT cursor = {0, 0};
-      GetCursorPos(&cursor);
-      const HostPoint at = {cursor.x, cursor.y};
-      if (MouseTravelCloses(Host, at)) PostMessageA(window, WM_CLOSE, 0, 0);
+      // Where the position cannot be read (another desktop has the input),
+      // there is no travel to measure: a made-up 0,0 would close the saver.
+      POINT cursor;
+      if (GetCursorPos(&cursor)) {
+        const HostPoint at = {cursor.x, cursor.y};
+        if (MouseTravelCloses(Host, at)) PostMessageA(window, WM_CLOSE, 0, 0);
+      }
       break;
     }
     default:

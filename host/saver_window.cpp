@@ -89,9 +89,10 @@ void LoadPasswordSettings() {
   RegCloseKey(key);
 }
 
-static void TakeCursorAnchor() {
-  POINT cursor = {0, 0};
-  GetCursorPos(&cursor);
+void TakeCursorAnchor() {
+  // A failed read leaves the anchor where it was rather than moving it to 0,0.
+  POINT cursor;
+  if (!GetCursorPos(&cursor)) return;
   Host.cursorAnchor.x = cursor.x;
   Host.cursorAnchor.y = cursor.y;
 }

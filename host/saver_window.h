@@ -34,6 +34,9 @@ void LoadPasswordSettings();
 void UnloadPasswordModule();
 void SetScreenSaverRunning(bool running);
 
+// Stores the cursor position in Host.cursorAnchor.
+void TakeCursorAnchor();
+
 // The program's instance handle, for resource, class and dialog calls.
 inline HINSTANCE HostInstance() { return static_cast<HINSTANCE>(Host.instance); }
 
