@@ -25,7 +25,7 @@
 # Running programs (all under Wine, stdin </dev/null, stdout and stderr into
 # $E2E_DIR/<name>.out and .err, never through a pipe):
 #   e2e_start NAME PROG [ARGS...]   start in the background; pid in E2E_PID[NAME]
-#   e2e_run NAME PROG [ARGS...]     start and wait (E2E_TIMEOUT s, default 20);
+#   e2e_run NAME PROG [ARGS...]     start and wait (E2E_TIMEOUT s, default 30);
 #                                   sets E2E_RC; a timeout fails the test
 #   e2e_wait_exit NAME [SECONDS]    wait for a started program; sets E2E_RC
 #   e2e_alive NAME                  status 0 while it runs
@@ -94,7 +94,7 @@ E2E_SOURCE_DIR=${GYREWELL_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../..
 E2E_BUILD_DIR=${GYREWELL_BUILD_DIR:-$E2E_SOURCE_DIR/build/windows}
 E2E_SCR=${E2E_SCR:-$E2E_BUILD_DIR/Gyrewell.scr}
 E2E_DRIVERS=${E2E_DRIVERS:-$E2E_BUILD_DIR/tests/drivers}
-E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 E2E_WINE_BIN=/usr/lib/wine/wine64
 E2E_WINESERVER_BIN=/usr/lib/wine/wineserver64
 E2E_TEMPLATE=$E2E_BUILD_DIR/e2e/prefix-template
@@ -299,10 +299,11 @@ e2e_display() {
     3>"$fdfile" </dev/null >"$E2E_DIR/xvfb.log" 2>&1 &
   _e2e_xvfb_pid=$!
   _e2e_track "$_e2e_xvfb_pid"
-  local deadline=$(($(_e2e_now_ms) + 10000))
+  disown "$_e2e_xvfb_pid"   # no "Killed" notices from bash; still our child
+  local deadline=$(($(_e2e_now_ms) + 30000))
   until grep -q '^[0-9][0-9]*$' "$fdfile" 2>/dev/null; do
     _e2e_pid_alive "$_e2e_xvfb_pid" || e2e_fail "Xvfb ended at start (see xvfb.log)"
-    (($(_e2e_now_ms) < deadline)) || e2e_fail "Xvfb did not start within 10 s"
+    (($(_e2e_now_ms) < deadline)) || e2e_fail "Xvfb did not start within 30 s"
     sleep 0.05
   done
   export DISPLAY=":$(head -n1 "$fdfile")"
@@ -389,8 +390,8 @@ _e2e_template_step() {
 }
 
 # Clones the template into this test's run folder and starts a wineserver
-# for it that stays up until cleanup, so every Wine start after the first is
-# quick. Exports WINEPREFIX.
+# for it that stays up until cleanup, so that every Wine start is quick.
+# Exports WINEPREFIX.
 e2e_wine() {
   [[ -z $_e2e_server_pid ]] || return 0
   _e2e_need_display
@@ -414,13 +415,21 @@ e2e_wine() {
   "$E2E_WINESERVER_BIN" -f -p </dev/null >"$E2E_DIR/wineserver.out" 2>"$E2E_DIR/wineserver.err" &
   _e2e_server_pid=$!
   _e2e_track "$_e2e_server_pid"
+  disown "$_e2e_server_pid"
   # Ready once it listens on its socket.
-  local deadline=$(($(_e2e_now_ms) + 10000))
+  local deadline=$(($(_e2e_now_ms) + 30000))
   until ls -l "/proc/$_e2e_server_pid/fd" 2>/dev/null | grep -q 'socket:'; do
     _e2e_pid_alive "$_e2e_server_pid" || e2e_fail "wineserver ended at start (see wineserver.err)"
-    (($(_e2e_now_ms) < deadline)) || e2e_fail "wineserver did not start within 10 s"
+    (($(_e2e_now_ms) < deadline)) || e2e_fail "wineserver did not start within 30 s"
     sleep 0.05
   done
+  # The first program of a prefix also starts Wine's services and desktop,
+  # which on a busy machine takes many seconds: do that here, with a time
+  # limit of its own, so that the test's own waits measure only the test.
+  if [[ -f $E2E_DRIVERS/screen_info.exe ]]; then
+    E2E_TIMEOUT=90 _e2e_driver screen_info
+    [[ $E2E_RC -eq 0 ]] || e2e_fail "Wine's first program failed with $E2E_RC (see screen_info.*.err)"
+  fi
 }
 
 # The wineserver's socket folder for our prefix, named after its device and inode.
@@ -695,8 +704,8 @@ _e2e_cleanup() {
       _e2e_end_pid "$pid" 2
     fi
   done
-  # Wine's own services (explorer, services, winedevice...) run with this
-  # test's private WINEPREFIX: end them by pid, then the server. (Asking the
+  # Wine's own services (explorer, services, winedevice...) and the server
+  # run with this test's private WINEPREFIX: end them by pid. (Asking the
   # server to do it, wineserver -k, takes a second longer.)
   if [[ -n $_e2e_prefix ]]; then
     for pid in $(_e2e_prefix_pids "$_e2e_prefix"); do
