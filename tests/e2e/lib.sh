@@ -130,7 +130,7 @@ _e2e_seq=0
 
 # Tests never draw on the user's screen: only e2e_display (or e2e_use_display
 # in scripts/run) chooses a display.
-unset DISPLAY
+unset DISPLAY WINEPREFIX
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 
@@ -315,11 +315,12 @@ e2e_display() {
 # Uses a display that already exists (scripts/run on the user's screen).
 e2e_use_display() {
   export DISPLAY=$1
-  local dims
-  dims=$(timeout 10 xdpyinfo -display "$DISPLAY" | awk '/dimensions:/ {print $2; exit}')
+  local info dims
+  info=$(timeout 10 xdpyinfo -display "$DISPLAY") || e2e_fail "cannot reach display $DISPLAY"
+  dims=$(awk '/dimensions:/ {print $2; exit}' <<<"$info")
   E2E_SCREEN_W=${dims%x*}
   E2E_SCREEN_H=${dims#*x}
-  E2E_SCREEN_D=$(timeout 10 xdpyinfo -display "$DISPLAY" | awk '/depth of root window:/ {print $5; exit}')
+  E2E_SCREEN_D=$(awk '/depth of root window:/ {print $5; exit}' <<<"$info")
 }
 
 _e2e_need_display() {
