@@ -38,7 +38,6 @@ static const char SaverTitle[] = "Screen Saver";
 static const char PreviewTitle[] = "Preview";
 
 typedef HIMC(WINAPI* ImmAssociateContextProc)(HWND, HIMC);
-typedef BOOL(WINAPI* VerifyScreenSavePwdProc)(HWND);
 
 template <typename Proc>
 static Proc EntryAs(HostEntryPoint entry) {
