@@ -2,7 +2,8 @@
 # The harness round trip through the driver programs: a window another
 # process created is found by class and by title with the right handle and
 # size, a message sent from outside reaches it, and the exit code a Win32
-# program ends with arrives modulo 256, as the shell sees it.
+# program ends with arrives as the shell sees it. Programs running in a test's
+# prefix leave the shared template untouched.
 source "$(dirname "$0")/lib.sh"
 
 e2e_display 1280x800x24
@@ -45,4 +46,10 @@ out=$(cat "$(e2e_out preview)")
 e2e_expect_match "$out" $'child pid=[0-9]+' "child started"
 e2e_expect_match "$out" $'child exit=1' "child's exit code (no child windows found)"
 e2e_expect_match "$out" $'parent exit=0' "parent's last line"
+
+# Prefix clones share the template's files through hard links: a program
+# that wrote into one of them in place would have changed the template, and
+# with it every later test's prefix.
+changed=$(find "$E2E_TEMPLATE" -type f -newer "$E2E_TEMPLATE/.gyrewell-template" | head -n 5)
+[[ -z $changed ]] || e2e_fail "the prefix template was written to: $changed"
 e2e_pass
