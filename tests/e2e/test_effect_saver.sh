@@ -83,6 +83,9 @@ samples() {
 #   core / core_black      pixels within 6 of the centre; black ones
 #   ring / ring_dim        16 points at radius 28 around the centre; those darker
 #                          than the desktop by a sixth or more but not black
+#   outer / outer_bright   64 points at radius 40, where the pit has faded out;
+#                          those at 90% or more of the desktop's brightness (a pit
+#                          off the centre by a few pixels darkens some of them)
 # Also writes the positions of the sprite samples (changed, or lit on the black
 # field) to $3, for the motion check.
 compare() {
@@ -95,6 +98,10 @@ compare() {
       for (i = 0; i < 16; i++) {
         rx = cx - 0.5 + 28 * cos(2 * pi * i / 16); ry = cy - 0.5 + 28 * sin(2 * pi * i / 16)
         ring[int(rx + 0.5) "," int(ry + 0.5)] = 1
+      }
+      for (i = 0; i < 64; i++) {
+        rx = cx - 0.5 + 40 * cos(2 * pi * i / 64); ry = cy - 0.5 + 40 * sin(2 * pi * i / 64)
+        outer[int(rx + 0.5) "," int(ry + 0.5)] = 1
       }
     }
     {
@@ -118,13 +125,14 @@ compare() {
         if (mode == "black" ? lit : changed) print x, y > out
       }
       if (tag == "centre" && dx * dx + dy * dy <= 36) { n["core"]++; if (black) n["core_black"]++ }
+      if (tag == "centre" && (x "," y) in outer) { n["outer"]++; if ((sr + sg + sb) * 10 >= (dr + dg + db) * 9) n["outer_bright"]++ }
       if (tag == "centre" && (x "," y) in ring) {
         n["ring"]++
         if ((sr + sg + sb) * 6 <= (dr + dg + db) * 5 && sr + sg + sb > 24) n["ring_dim"]++
       }
     }
     END {
-      split("field field_same border border_same border_black field_black changed lit core core_black ring ring_dim", k, " ")
+      split("field field_same border border_same border_black field_black changed lit core core_black ring ring_dim outer outer_bright", k, " ")
       for (i = 1; i in k; i++) printf "%s=%d ", k[i], n[k[i]]
       print ""
     }'
@@ -162,7 +170,7 @@ while :; do
   else
     (($(count "$result" core_black) * 2 > $(count "$result" core))) && break
   fi
-  (($(_e2e_now_ms) < deadline)) || e2e_fail "no animation within 20 s of the window: $result"
+  (($(_e2e_now_ms) < deadline)) || e2e_fail "no pit (or black field) within 20 s of the window: $result"
   e2e_alive saver || e2e_fail "the saver ended while waiting for the animation"
   sleep 0.3
 done
@@ -188,7 +196,8 @@ for r in "$early" "$late"; do
     expect_share "$(count "$r" field_same)" "$(count "$r" field)" 19 20 "field samples equal to the desktop"
     expect_share "$(count "$r" border_same)" "$(count "$r" border)" 19 20 "edge samples equal to the desktop"
     expect_share "$(count "$r" core_black)" "$(count "$r" core)" 1 2 "black pixels at the centre"
-    expect_share "$(count "$r" ring_dim)" "$(count "$r" ring)" 10 16 "dimmed, not black, points of the ring"
+    expect_share "$(count "$r" ring_dim)" "$(count "$r" ring)" 12 16 "dimmed, not black, points at radius 28"
+    expect_share "$(count "$r" outer_bright)" "$(count "$r" outer)" 7 8 "undimmed points at radius 40"
   fi
 done
 
