@@ -2,9 +2,10 @@
 //
 //   screen_info
 //
-// Prints "screen width=W height=H bpp=B virtual=X,Y,W,H cursor=X,Y": the
-// primary screen size, bits per pixel of the screen device context, the
-// virtual screen rectangle and the cursor position. Always exits 0.
+// Prints "screen width=W height=H bpp=B virtual=X,Y,W,H cursor=X,Y
+// cwd=\"DIR\"": the primary screen size, bits per pixel of the screen device
+// context, the virtual screen rectangle, the cursor position and the current
+// directory as Windows sees it. Always exits 0.
 #include "driver_util.h"
 
 int main() {
@@ -14,11 +15,13 @@ int main() {
   ReleaseDC(nullptr, screen);
   POINT cursor = {0, 0};
   GetCursorPos(&cursor);
-  std::printf("screen width=%d height=%d bpp=%d virtual=%d,%d,%d,%d cursor=%ld,%ld\n",
+  char cwd[MAX_PATH] = "";
+  GetCurrentDirectoryA(sizeof cwd, cwd);
+  std::printf("screen width=%d height=%d bpp=%d virtual=%d,%d,%d,%d cursor=%ld,%ld cwd=\"%s\"\n",
               GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), bpp,
               GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
               GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN),
-              cursor.x, cursor.y);
+              cursor.x, cursor.y, cwd);
   std::fflush(stdout);
   return 0;
 }
