@@ -31,34 +31,34 @@ stray_saver() {
 
 # Waits for NAME's process to end, polling finely; ended_ms is when it did.
 wait_end() {
-  local pid=${E2E_PID[$1]} state deadline=$(($(_e2e_now_ms) + 20000))
+  local pid=${E2E_PID[$1]} state deadline=$(($(e2e_now_ms) + 20000))
   while [[ -r /proc/$pid/stat ]]; do
     read -r _ _ state _ <"/proc/$pid/stat" 2>/dev/null || break
     [[ $state != Z ]] || break
-    (($(_e2e_now_ms) < deadline)) || e2e_fail "$1 did not end within 20 s of being closed"
+    (($(e2e_now_ms) < deadline)) || e2e_fail "$1 did not end within 20 s of being closed"
     sleep 0.005
   done
-  ended_ms=$(_e2e_now_ms)
+  ended_ms=$(e2e_now_ms)
 }
 
 # Input sent before the saver holds the keyboard focus (the window exists a
 # moment before it is brought to the front) would go elsewhere: wait for X to
 # give it the focus.
 wait_focus() {
-  local deadline=$(($(_e2e_now_ms) + 10000))
+  local deadline=$(($(e2e_now_ms) + 10000))
   until [[ $(timeout 5 xdotool getwindowfocus getwindowname 2>/dev/null) == "Screen Saver" ]]; do
-    (($(_e2e_now_ms) < deadline)) || e2e_fail "the saver of run $1 never got the keyboard focus"
+    (($(e2e_now_ms) < deadline)) || e2e_fail "the saver of run $1 never got the keyboard focus"
     sleep 0.02
   done
 }
 
 ways=(mouse key click close)
 declare -A times=()
-start_ms=$(_e2e_now_ms)
+start_ms=$(e2e_now_ms)
 done_cycles=0
 dx=30
 for ((i = 1; i <= cycles; i++)); do
-  if (($(_e2e_now_ms) - start_ms > budget_ms)); then
+  if (($(e2e_now_ms) - start_ms > budget_ms)); then
     e2e_log "time budget of $((budget_ms / 1000)) s used up after $done_cycles runs"
     break
   fi
@@ -76,12 +76,12 @@ for ((i = 1; i <= cycles; i++)); do
   # The clock starts before X input is sent, but after the program that
   # posts WM_CLOSE has done so (starting it under Wine takes longer than
   # the stop).
-  t0=$(_e2e_now_ms)
+  t0=$(e2e_now_ms)
   case $way in
     mouse) e2e_mouse_nudge "$dx" 0; dx=$((-dx)) ;;
     key) e2e_key a ;;
     click) e2e_click 1 ;;
-    close) e2e_post "$hwnd" WM_CLOSE; t0=$(_e2e_now_ms) ;;
+    close) e2e_post "$hwnd" WM_CLOSE; t0=$(e2e_now_ms) ;;
   esac
   wait_end "$name"
   e2e_wait_exit "$name" 5
@@ -108,5 +108,5 @@ for way in "${ways[@]}"; do
 done
 e2e_log "stop ms, all: $(tr ' ' '\n' <<<"$all" | sort -n | awk 'NF { v[++n] = $1; s += $1 }
   END { printf "n=%d min=%d median=%d mean=%d max=%d", n, v[1], v[int((n + 1) / 2)], s / n, v[n] }')"
-e2e_log "$done_cycles runs in $((($(_e2e_now_ms) - start_ms) / 1000)) s"
+e2e_log "$done_cycles runs in $((($(e2e_now_ms) - start_ms) / 1000)) s"
 e2e_pass

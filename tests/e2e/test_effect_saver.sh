@@ -5,13 +5,16 @@
 #   - the pit darkens the middle: black at the centre, a darker but not black
 #     ring around it;
 #   - sprites appear outside the pit and move between two screenshots;
+#   - after the window repaints itself (as when uncovered) the whole picture
+#     comes back, not only the parts that move;
 #   - after a mouse move ends the saver the desktop is back and the exit code
 #     is 0.
 # With the black backdrop (PTNNUM=2 in .\Gyrewell.ini) the field is black with
-# sprites, the desktop shows nowhere and there is no pit.
+# sprites and the desktop shows nowhere, not even round a pit.
 #
 #   test_effect_saver.sh [GEOMETRY [desktop|black]]
-# test_effect_saver16.sh and test_effect_black.sh run this script again.
+# test_effect_saver16.sh, test_effect_saver_odd.sh and test_effect_black.sh run
+# this script again.
 #
 # The desktop is a tiled ramp (red = x mod 256, green = y mod 256, blue mixes
 # both), so a picture moved by even one pixel no longer matches anywhere. At 16
@@ -162,7 +165,7 @@ saver_hwnd=$E2E_HWND
 # The first frames come once the sprites are set up; until then the window
 # shows the desktop copy. Wait for the pit, or for the black field.
 tries=0
-deadline=$(($(_e2e_now_ms) + 20000))
+deadline=$(($(e2e_now_ms) + 20000))
 while :; do
   tries=$((tries + 1))
   e2e_screenshot "early$tries"
@@ -173,7 +176,7 @@ while :; do
   else
     (($(count "$result" core_black) * 2 > $(count "$result" core))) && break
   fi
-  (($(_e2e_now_ms) < deadline)) || e2e_fail "no pit (or black field) within 20 s of the window: $result"
+  (($(e2e_now_ms) < deadline)) || e2e_fail "no pit (or black field) within 20 s of the window: $result"
   e2e_alive saver || e2e_fail "the saver ended while waiting for the animation"
   sleep 0.3
 done
