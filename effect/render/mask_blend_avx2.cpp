@@ -30,6 +30,7 @@ inline V CmpEq32(V a, V b) { return _mm256_cmpeq_epi32(a, b); }
 inline V Add16(V a, V b) { return _mm256_add_epi16(a, b); }
 inline V Sub16(V a, V b) { return _mm256_sub_epi16(a, b); }
 inline V Mul16(V a, V b) { return _mm256_mullo_epi16(a, b); }
+inline V MulHigh16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
 template <int n> inline V ShiftRight16(V a) { return _mm256_srli_epi16(a, n); }
 template <int n> inline V ShiftLeft16(V a) { return _mm256_slli_epi16(a, n); }
 template <int n> inline V ShiftLeft32(V a) { return _mm256_slli_epi32(a, n); }

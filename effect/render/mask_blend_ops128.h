@@ -19,6 +19,7 @@ inline V CmpEq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
 inline V Add16(V a, V b) { return _mm_add_epi16(a, b); }
 inline V Sub16(V a, V b) { return _mm_sub_epi16(a, b); }
 inline V Mul16(V a, V b) { return _mm_mullo_epi16(a, b); }
+inline V MulHigh16(V a, V b) { return _mm_mulhi_epu16(a, b); }
 template <int n> inline V ShiftRight16(V a) { return _mm_srli_epi16(a, n); }
 template <int n> inline V ShiftLeft16(V a) { return _mm_slli_epi16(a, n); }
 template <int n> inline V ShiftLeft32(V a) { return _mm_slli_epi32(a, n); }

@@ -6,8 +6,9 @@
 // the AVX2 file) end in the scalar rows; the 256-bit rows end in the 128-bit ones,
 // so a 24-pixel sprite row never falls back to scalar code for its last third.
 //
-// Operations: Load, Store (unaligned), Zero, Set8/Set16/Set32 (broadcast),
+// Operations: Load, Store (unaligned), Zero, Set16/Set32 (broadcast),
 // And, Or, AndNot(a, b) = ~a & b, CmpEq8/16/32, Add16, Sub16, Mul16 (low half),
+// MulHigh16 (high half, unsigned),
 // ShiftRight16<n>, ShiftLeft16<n>, ShiftLeft32<n>, UnpackLo8/UnpackHi8 (bytes to
 // words, with a zero vector), PackUs16 (words to bytes), MoveMask8 (the top bit
 // of every byte) and AllLanes (MoveMask8 of a vector of ones). Unpack and pack
@@ -16,7 +17,8 @@
 //
 // Sprite and pit masks are mostly empty or full in long runs, so every row first
 // looks at a whole vector of mask values: all empty leaves the destination, all
-// full copies the source, and only mixed vectors pay for the arithmetic.
+// full copies the source, empty and full alone (a hard edge) pick bytes, and only
+// vectors with a partial mask pay for the arithmetic.
 
 // Where mask is 0 keep d, where it is all ones take s, elsewhere the mix n.
 inline V Select(V isZero, V isFull, V d, V s, V n) {
@@ -37,6 +39,10 @@ void Row16(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::i
       continue;
     }
     const V dw = Load(d + 2 * j);
+    if (MoveMask8(Or(isZero, isFull)) == AllLanes) {
+      Store(d + 2 * j, Or(And(isFull, sw), AndNot(isFull, dw)));
+      continue;
+    }
     const V inverse = Sub16(five, m);
     // ((d * (31 - m) + s * m) >> 5) + 1 for each five-bit channel: at most 961, so
     // the 16-bit lanes never overflow.
@@ -54,17 +60,18 @@ void Row16(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::i
 }
 
 // ((d * (255 - m)) >> 8) + ((s * m) >> 8) + 1 for every byte, then the selection.
-// Products of two bytes fit the 16-bit lanes.
+// Each 16-bit lane holds two bytes. A byte placed in the lane's high half and
+// multiplied by w keeps, in the high half of the 32-bit product, exactly
+// (byte * w) >> 8; so both bytes of a lane are mixed without unpacking.
 inline V MixBytes(V dv, V sv, V mv, V isZero, V isFull) {
-  const V full = Set16(255), one = Set16(1), zero = Zero();
-  const V mLow = UnpackLo8(mv, zero), mHigh = UnpackHi8(mv, zero);
-  const V low = Add16(Add16(ShiftRight16<8>(Mul16(UnpackLo8(dv, zero), Sub16(full, mLow))),
-                            ShiftRight16<8>(Mul16(UnpackLo8(sv, zero), mLow))),
-                      one);
-  const V high = Add16(Add16(ShiftRight16<8>(Mul16(UnpackHi8(dv, zero), Sub16(full, mHigh))),
-                             ShiftRight16<8>(Mul16(UnpackHi8(sv, zero), mHigh))),
+  const V low = Set16(0x00FF), high = Set16(0xFF00), one = Set16(1);
+  const V weightEven = And(mv, low), weightOdd = ShiftRight16<8>(mv);
+  const V even = Add16(Add16(MulHigh16(ShiftLeft16<8>(dv), Sub16(low, weightEven)),
+                             MulHigh16(ShiftLeft16<8>(sv), weightEven)),
                        one);
-  return Select(isZero, isFull, dv, sv, PackUs16(low, high));
+  const V odd = Add16(Add16(MulHigh16(And(dv, high), Sub16(low, weightOdd)), MulHigh16(And(sv, high), weightOdd)),
+                      one);
+  return Select(isZero, isFull, dv, sv, Or(even, ShiftLeft16<8>(odd)));
 }
 
 // Byte rows against an expanded mask e (see mask_blend_kernels.h).
@@ -80,7 +87,12 @@ void RowExpanded(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* e, 
       Store(d + i, sv);
       continue;
     }
-    Store(d + i, MixBytes(Load(d + i), sv, mv, isZero, isFull));
+    const V dv = Load(d + i);
+    if (MoveMask8(Or(isZero, isFull)) == AllLanes) {
+      Store(d + i, Or(And(isFull, sv), AndNot(isFull, dv)));
+      continue;
+    }
+    Store(d + i, MixBytes(dv, sv, mv, isZero, isFull));
   }
   TailExpanded(d + i, s + i, e + i, count - i);
 }
@@ -100,8 +112,13 @@ void Row32(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::i
       Store(d + 4 * j, sv);
       continue;
     }
+    const V dv = Load(d + 4 * j);
+    if (MoveMask8(Or(pixelZero, pixelFull)) == AllLanes) {
+      Store(d + 4 * j, Or(And(pixelFull, sv), AndNot(pixelFull, dv)));
+      continue;
+    }
     const V mv = Or(Or(m, ShiftLeft32<8>(m)), Or(ShiftLeft32<16>(m), And(pixelFull, top)));
-    Store(d + 4 * j, MixBytes(Load(d + 4 * j), sv, mv, CmpEq8(mv, zero), CmpEq8(mv, ones)));
+    Store(d + 4 * j, MixBytes(dv, sv, mv, CmpEq8(mv, zero), CmpEq8(mv, ones)));
   }
   Tail32(d + 4 * j, s + 4 * j, k + 4 * j, width - j);
 }
