@@ -22,13 +22,27 @@ void Remember(Animation& a, std::int32_t x, std::int32_t y, std::int32_t size) {
   a.drawn[a.drawnCount++] = DrawnCell{x, y, size, size};
 }
 
-void LayPit(Animation& a, const FrameSurfaces& s) {
+// Blends a picture of the sheet through a mask of the sheet onto the WorkSurface
+// at (x, y). The reference way copies the background into a scratch cell of the
+// sheet, blends there and copies the cell back; blending in place gives the same
+// bytes (the blend reads each destination pixel once and the rectangles never
+// overlap) without the two copies, and is what the incremental frames use.
+void BlendOntoWork(const FrameSurfaces& s, bool inPlace, std::int32_t x, std::int32_t y, std::int32_t size,
+                   std::int32_t scratchX, std::int32_t scratchY, std::int32_t pictureX, std::int32_t pictureY,
+                   std::int32_t maskX, std::int32_t maskY) {
+  if (inPlace) {
+    MaskBlend(s.depth, s.work, x, y, size, size, s.sheet, pictureX, pictureY, s.sheet, maskX, maskY);
+    return;
+  }
+  CopyRect(s.depth, s.sheet, scratchX, scratchY, size, size, s.work, x, y);
+  MaskBlend(s.depth, s.sheet, scratchX, scratchY, size, size, s.sheet, pictureX, pictureY, s.sheet, maskX, maskY);
+  CopyRect(s.depth, s.work, x, y, size, size, s.sheet, scratchX, scratchY);
+}
+
+void LayPit(Animation& a, const FrameSurfaces& s, bool inPlace) {
   const std::int32_t left = CentreX(a) - PitSize / 2;
   const std::int32_t top = CentreY(a) - PitSize / 2;
-  CopyRect(s.depth, s.sheet, PitScratchX, PitY, PitSize, PitSize, s.work, left, top);
-  MaskBlend(s.depth, s.sheet, PitScratchX, PitY, PitSize, PitSize, s.sheet, PitPictureX, PitY, s.sheet, PitMaskX,
-            PitY);
-  CopyRect(s.depth, s.work, left, top, PitSize, PitSize, s.sheet, PitScratchX, PitY);
+  BlendOntoWork(s, inPlace, left, top, PitSize, PitScratchX, PitY, PitPictureX, PitY, PitMaskX, PitY);
   Remember(a, left, top, PitSize);
 }
 
@@ -42,7 +56,7 @@ void LayBackdrop(const Animation& a, const FrameSurfaces& s, std::int32_t x, std
   }
 }
 
-void DrawSprites(Animation& a, const FrameSurfaces& s) {
+void DrawSprites(Animation& a, const FrameSurfaces& s, bool inPlace) {
   SpriteSlots& t = a.slots;
   for (std::int32_t i = 0; i < a.spriteCount; ++i) {
     if (t.step[i] > MovesPerCycle - 1) {
@@ -53,10 +67,8 @@ void DrawSprites(Animation& a, const FrameSurfaces& s) {
     const std::int32_t px = DrawPosition(t.x[i], a.width + FieldMargin);
     const std::int32_t py = DrawPosition(t.y[i], a.height + FieldMargin);
     const std::int32_t column = t.kind[i] * SpriteSize;
-    CopyRect(s.depth, s.sheet, SpriteScratchX, SpriteScratchY, SpriteSize, SpriteSize, s.work, px, py);
-    MaskBlend(s.depth, s.sheet, SpriteScratchX, SpriteScratchY, SpriteSize, SpriteSize, s.sheet, column, 0, s.sheet,
-              column, MaskRowsTop + t.level[i] * SpriteSize);
-    CopyRect(s.depth, s.work, px, py, SpriteSize, SpriteSize, s.sheet, SpriteScratchX, SpriteScratchY);
+    BlendOntoWork(s, inPlace, px, py, SpriteSize, SpriteScratchX, SpriteScratchY, column, 0, column,
+                  MaskRowsTop + t.level[i] * SpriteSize);
     Remember(a, px, py, SpriteSize);
     if (t.step[i] > FadeAfterStep && t.level[i] < LastLevel) t.level[i] = static_cast<std::uint16_t>(t.level[i] + 1);
   }
@@ -167,8 +179,8 @@ std::int32_t DrawPosition(std::int32_t coordinate, std::int32_t limit) {
 void ComposeFrame(Animation& a, const FrameSurfaces& s) {
   a.drawnCount = 0;
   LayBackdrop(a, s, FieldMargin, FieldMargin, a.width, a.height - 1);
-  if (a.backdropMode == 1) LayPit(a, s);
-  DrawSprites(a, s);
+  if (a.backdropMode == 1) LayPit(a, s, false);
+  DrawSprites(a, s, false);
 }
 
 bool ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
@@ -193,8 +205,8 @@ bool ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
     MarkChanged(a, c);
   }
   a.drawnCount = 0;
-  if (a.backdropMode == 1) LayPit(a, s);
-  DrawSprites(a, s);
+  if (a.backdropMode == 1) LayPit(a, s, true);
+  DrawSprites(a, s, true);
   for (std::int32_t i = 0; i < a.drawnCount; ++i) MarkChanged(a, a.drawn[i]);
   return true;
 }

@@ -23,7 +23,9 @@
 // Composing only what changed: between two frames the WorkSurface differs only
 // where the previous frame and this one drew (the pit and the sprite cells), so
 // ComposeChangedFrame restores just the previous frame's cells from the backdrop
-// and draws as usual, and the presentation copies only the changed tiles. The
+// and draws them again (blending straight into the WorkSurface rather than
+// through the sheet's scratch cells, which gives the same bytes), and the
+// presentation copies only the changed tiles. The
 // result is byte for byte what ComposeFrame and a full presentation give, as
 // long as the window still shows the previous frame: the first frame, and any
 // frame after the window was painted over, go the full way.
