@@ -1,5 +1,7 @@
 #include "effect/animation.h"
 
+#include <cstring>
+
 #include "effect/render/mask_blend.h"
 #include "effect/render/rect_copy.h"
 
@@ -189,8 +191,8 @@ bool ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
     return false;
   }
   const std::int32_t rows = (a.height + 2 * FieldMargin + ChangeTile - 1) / ChangeTile;
-  for (std::int32_t r = 0; r < rows; ++r)
-    for (std::int32_t c = 0; c < ChangeGridSize; ++c) a.changed[r * ChangeGridSize + c] = 0;
+  const std::int32_t columns = (a.width + 2 * FieldMargin + ChangeTile - 1) / ChangeTile;
+  for (std::int32_t r = 0; r < rows; ++r) std::memset(a.changed + r * ChangeGridSize, 0, static_cast<std::size_t>(columns));
 
   // Put the backdrop back under what the previous frame drew; the margin around
   // the picture is never part of the backdrop, so it is left as it is, exactly as

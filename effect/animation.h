@@ -45,11 +45,12 @@ constexpr std::int32_t PitSize = 96;
 constexpr std::int32_t FieldMargin = 32;
 constexpr std::int32_t MovesPerCycle = 30;
 
-// Changed areas are tracked in tiles of this many pixels square, over a
+// Changed areas are tracked in tiles of this many pixels square (16: a sprite
+// cell touches at most nine, and the blocks presented stay few), over a
 // WorkSurface of up to ChangeGridSize tiles each way (beyond that every frame is
 // presented in full).
-constexpr std::int32_t ChangeTile = 32;
-constexpr std::int32_t ChangeGridSize = 344;
+constexpr std::int32_t ChangeTile = 16;
+constexpr std::int32_t ChangeGridSize = 688;
 
 struct DrawnCell {
   std::int32_t x, y, width, height;  // in WorkSurface pixels
