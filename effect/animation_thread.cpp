@@ -19,32 +19,16 @@ Animation TheAnimation;
 
 bool StopRequested() { return AnimationStopRequested.load(std::memory_order_acquire); }
 
-void PresentBlockToWindow(void*, const PresentBlock& p) {
-  BitBlt(EffectWindowDC, p.windowX, p.windowY, p.width, p.height, WorkSurface.memoryDC, p.sourceX, p.sourceY,
+void PresentBlockToWindow(void* dc, const PresentBlock& p) {
+  BitBlt(static_cast<HDC>(dc), p.windowX, p.windowY, p.width, p.height, WorkSurface.memoryDC, p.sourceX, p.sourceY,
          SRCCOPY);
 }
 
-}  // namespace
-
-std::int32_t ScanPreviewSwitch() { return ScanPreviewSwitchIn(GetCommandLineA()); }
-
-DWORD WINAPI AnimationThread(LPVOID parameter) {
-  HWND window = static_cast<HWND>(parameter);
-  Animation& a = TheAnimation;
-  const std::uint32_t seed = GetTickCount();
+// The frames, until a stop is requested; `present` is the DC frames go to.
+void RunFrames(Animation& a, HDC present) {
   std::uint32_t last = timeGetTime();
-  RECT client = {0, 0, 0, 0};
-  GetClientRect(window, &client);
-  BeginAnimation(a, seed, SpriteCount, BackdropMode, PreviewFlag, FieldWidth, FieldHeight, client.right - client.left,
-                 client.bottom - client.top);
-  if (a.previewFlag == 1) {
-    SpriteCount = a.spriteCount;
-    FieldWidth = a.width;
-    FieldHeight = a.height;
-  }
-
   for (std::int32_t i = 0; i < a.spriteCount; ++i) {
-    if (StopRequested()) return 0;
+    if (StopRequested()) return;
     StartSlot(a, i);
     Sleep(1);
   }
@@ -52,7 +36,7 @@ DWORD WINAPI AnimationThread(LPVOID parameter) {
   const FrameSurfaces surfaces = {DisplayDepth, SnapshotSurface.pixels, WorkSurface.pixels, SheetSurface.pixels};
   bool presentAll = true;  // the first frame: the window shows the desktop copy
   for (;;) {
-    if (StopRequested()) return 0;
+    if (StopRequested()) return;
     // Only what changed is composed and presented, unless the window was painted
     // over since the last presentation (or this is the first frame).
     if (WindowPainted.exchange(false, std::memory_order_acq_rel)) presentAll = true;
@@ -67,14 +51,14 @@ DWORD WINAPI AnimationThread(LPVOID parameter) {
     std::uint32_t now;
     do {
       Sleep(1);
-      if (StopRequested()) return 0;
+      if (StopRequested()) return;
       now = timeGetTime();
     } while (now - last < a.frameInterval);
 
     if (presentAll) {
-      PresentBlockToWindow(nullptr, FramePresentBlock(a));
+      PresentBlockToWindow(present, FramePresentBlock(a));
     } else {
-      ForEachChangedBlock(a, PresentBlockToWindow, nullptr);
+      ForEachChangedBlock(a, PresentBlockToWindow, present);
     }
     presentAll = false;
     // The blits read the WorkSurface; let them finish before the next frame writes it.
@@ -82,4 +66,32 @@ DWORD WINAPI AnimationThread(LPVOID parameter) {
     last = timeGetTime();
     MoveSlots(a);
   }
+}
+
+}  // namespace
+
+std::int32_t ScanPreviewSwitch() { return ScanPreviewSwitchIn(GetCommandLineA()); }
+
+DWORD WINAPI AnimationThread(LPVOID parameter) {
+  HWND window = static_cast<HWND>(parameter);
+  Animation& a = TheAnimation;
+  const std::uint32_t seed = GetTickCount();
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(window, &client);
+  BeginAnimation(a, seed, SpriteCount, BackdropMode, PreviewFlag, FieldWidth, FieldHeight, client.right - client.left,
+                 client.bottom - client.top);
+  if (a.previewFlag == 1) {
+    SpriteCount = a.spriteCount;
+    FieldWidth = a.width;
+    FieldHeight = a.height;
+  }
+
+  // The saver's class gives its window one DC of its own, which is also what
+  // BeginPaint hands the paint handler on the window thread. Frames go through a
+  // DC of this thread's own instead, so that a paint's clipping can never cut a
+  // presentation short (nor the other way round).
+  HDC present = GetDCEx(window, nullptr, DCX_CACHE);
+  RunFrames(a, present != nullptr ? present : EffectWindowDC);
+  if (present != nullptr) ReleaseDC(window, present);
+  return 0;
 }
