@@ -229,6 +229,14 @@ void ForEachChangedBlock(const Animation& a, PresentCopy copy, void* context) {
   for (std::int32_t ty = firstRow; ty <= lastRow; ++ty) {
     const std::uint8_t* row = a.changed + ty * ChangeGridSize;
     for (std::int32_t tx = firstColumn; tx <= lastColumn; ++tx) {
+      // Most of a row is unchanged: pass over eight clear tiles at a time.
+      while (tx + 8 <= lastColumn + 1) {
+        std::uint64_t eight;
+        std::memcpy(&eight, row + tx, sizeof eight);
+        if (eight != 0) break;
+        tx += 8;
+      }
+      if (tx > lastColumn) break;
       if (!row[tx]) continue;
       const std::int32_t runStart = tx;
       while (tx + 1 <= lastColumn && row[tx + 1]) ++tx;
