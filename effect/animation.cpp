@@ -33,6 +33,7 @@ void BlendOntoWork(const FrameSurfaces& s, bool inPlace, std::int32_t x, std::in
                    std::int32_t scratchX, std::int32_t scratchY, std::int32_t pictureX, std::int32_t pictureY,
                    std::int32_t maskX, std::int32_t maskY) {
   if (inPlace) {
+    PrefetchRect(s.depth, s.work, x, y, size, size);
     MaskBlend(s.depth, s.work, x, y, size, size, s.sheet, pictureX, pictureY, s.sheet, maskX, maskY);
     return;
   }

@@ -4,10 +4,6 @@
 
 #include "effect/render/mask_blend_kernels.h"
 
-#if GYREWELL_X86_KERNELS
-#include <xmmintrin.h>
-#endif
-
 // ---- the scalar reference -------------------------------------------------
 //
 // Every row is walked right to left; the rectangles never overlap, so the order
@@ -70,18 +66,6 @@ std::int32_t BlendRows(RowKernel row, std::int32_t depth, const PixelSurface& de
                        std::int32_t dy, std::int32_t width, std::int32_t height, const PixelSurface& source,
                        std::int32_t sx, std::int32_t sy, const PixelSurface& mask, std::int32_t mx, std::int32_t my) {
   if (width < 1 || height < 1 || (depth != 16 && depth != 24 && depth != 32)) return 0;
-#if GYREWELL_X86_KERNELS
-  // A sprite blended in place lands on rows of a large surface that are rarely
-  // in cache, a new page each; asking for all of them first overlaps the misses.
-  if (height <= 128) {
-    const std::ptrdiff_t last = static_cast<std::ptrdiff_t>(width) * (depth / 8) - 1;
-    for (std::int32_t r = 0; r < height; ++r) {
-      const char* line = reinterpret_cast<const char*>(PixelAddress(destination, depth, dx, dy + r));
-      _mm_prefetch(line, _MM_HINT_T0);
-      _mm_prefetch(line + last, _MM_HINT_T0);
-    }
-  }
-#endif
   for (std::int32_t r = 0; r < height; ++r) {
     row(depth, PixelAddress(destination, depth, dx, dy + r), PixelAddress(source, depth, sx, sy + r),
         PixelAddress(mask, depth, mx, my + r), width);

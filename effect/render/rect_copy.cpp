@@ -75,6 +75,22 @@ void CopyRect(std::int32_t depth, const PixelSurface& destination, std::int32_t 
   }
 }
 
+void PrefetchRect(std::int32_t depth, const PixelSurface& surface, std::int32_t x, std::int32_t y, std::int32_t width,
+                  std::int32_t height) {
+#if GYREWELL_COPY_SSE2
+  const std::int32_t bytes = BytesPerPixel(depth);
+  if (bytes == 0 || surface.bits == nullptr || width < 1 || x < 0 || y < 0 || x + width > surface.width) return;
+  const std::ptrdiff_t last = static_cast<std::ptrdiff_t>(width) * bytes - 1;
+  for (std::int32_t r = 0; r < height && y + r < surface.height; ++r) {
+    const char* line = reinterpret_cast<const char*>(PixelAddress(surface, depth, x, y + r));
+    _mm_prefetch(line, _MM_HINT_T0);
+    _mm_prefetch(line + last, _MM_HINT_T0);
+  }
+#else
+  (void)depth, (void)surface, (void)x, (void)y, (void)width, (void)height;
+#endif
+}
+
 void FillBlack(std::int32_t depth, const PixelSurface& destination, std::int32_t x, std::int32_t y,
                std::int32_t width, std::int32_t height) {
   const std::int32_t bytes = BytesPerPixel(depth);

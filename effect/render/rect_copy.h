@@ -23,4 +23,10 @@ void CopyRect(std::int32_t depth, const PixelSurface& destination, std::int32_t 
 void FillBlack(std::int32_t depth, const PixelSurface& destination, std::int32_t x, std::int32_t y,
                std::int32_t width, std::int32_t height);
 
+// Asks the processor for every row of a block that is about to be used, so that
+// the misses of a sprite-sized block on a large surface (a new page every row)
+// overlap instead of queueing. Does nothing where there is no prefetch.
+void PrefetchRect(std::int32_t depth, const PixelSurface& surface, std::int32_t x, std::int32_t y, std::int32_t width,
+                  std::int32_t height);
+
 #endif
