@@ -61,6 +61,10 @@
 #   e2e_test_picture FILE [W H]     red/green/blue/white quadrants
 #   e2e_set_desktop FILE            root picture (Wine's desktop shows it)
 #
+# Locale: e2e_japanese_locale makes (once per build tree) and selects a ja_JP
+# locale for the programs started after it (ANSI code page 932: Japanese
+# dialog text and the settings label come through).
+#
 # Checks: e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_match TEXT REGEX WHAT,
 # e2e_fail MESSAGE, e2e_log MESSAGE. A command that fails outside a condition
 # ends the test too, with the command and its line in the report.
@@ -757,3 +761,20 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   e2e_ensure_template
   exit 0
 fi
+
+# Japanese locale (ANSI code page 932) made once per build tree, under a lock
+# so that parallel tests do not build it twice.
+e2e_japanese_locale() {
+  local dir=$E2E_BUILD_DIR/e2e/locale lockfd
+  exec {lockfd}>"$E2E_BUILD_DIR/e2e/locale.lock"
+  flock -w 120 "$lockfd" || e2e_fail "waited 120 s for the locale lock"
+  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
+    mkdir -p "$dir"
+    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >"$E2E_DIR/localedef.log" 2>&1 ||
+      [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] || e2e_fail "localedef ja_JP failed (see localedef.log)"
+  fi
+  exec {lockfd}>&-
+  export LOCPATH=$dir
+  # This shell itself stays in the C locale (and would warn about it).
+  export LC_ALL=ja_JP.UTF-8 2>/dev/null
+}

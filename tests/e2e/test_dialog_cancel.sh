@@ -3,15 +3,7 @@
 # close box) ends /c with 0 and leaves the settings file exactly as it was,
 # whatever was changed in the dialog; /c:HWND makes that window the owner.
 source "$(dirname "$0")/lib.sh"
-
-# drive NAME ACTION...: runs dialog_driver; its output lands in SHOWN.
-drive() {
-  local name=$1
-  shift
-  e2e_run "$name" dialog_driver "$@"
-  SHOWN=$(tr -d '\r' <"$(e2e_out "$name")")
-  [[ $E2E_RC -eq 0 ]] || e2e_fail "dialog_driver $*: $SHOWN"
-}
+source "$(dirname "$0")/dialog.sh"
 
 e2e_display 1024x768x24
 e2e_wine

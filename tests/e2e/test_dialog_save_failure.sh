@@ -4,34 +4,13 @@
 # has worked. Two ways to make the write fail: a folder where the file should
 # be, and (where this machine lets us mount) a read-only working directory.
 source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/dialog.sh"
 
 # Run the whole test in a private mount namespace when possible, so that the
 # read-only folder mounted below disappears with the test, however it ends.
 if [[ -z ${DIALOG_TEST_NAMESPACE:-} ]] && unshare -m --propagation private true 2>/dev/null; then
   DIALOG_TEST_NAMESPACE=1 exec unshare -m --propagation private "$BASH" "$0" "$@"
 fi
-
-japanese_locale() {
-  local dir=$E2E_BUILD_DIR/e2e/locale
-  exec {lockfd}>"$E2E_BUILD_DIR/e2e/locale.lock"
-  flock -w 120 "$lockfd" || e2e_fail "waited 120 s for the locale lock"
-  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
-    mkdir -p "$dir"
-    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >"$E2E_DIR/localedef.log" 2>&1 ||
-      [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] || e2e_fail "localedef ja_JP failed (see localedef.log)"
-  fi
-  exec {lockfd}>&-
-  export LOCPATH=$dir
-  export LC_ALL=ja_JP.UTF-8 2>/dev/null
-}
-
-drive() {
-  local name=$1
-  shift
-  e2e_run "$name" dialog_driver "$@"
-  SHOWN=$(tr -d '\r' <"$(e2e_out "$name")")
-  [[ $E2E_RC -eq 0 ]] || e2e_fail "dialog_driver $*: $SHOWN"
-}
 
 hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
 
@@ -44,7 +23,7 @@ expected_message() {
 }
 
 mkdir -p "$E2E_DIR"
-japanese_locale
+e2e_japanese_locale
 e2e_display 1024x768x24
 e2e_wine
 

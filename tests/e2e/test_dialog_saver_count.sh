@@ -12,13 +12,7 @@
 # The bounds below hold the average of three screenshots between those bands;
 # and no single screenshot may exceed 20 sprite cells of 24 x 24 pixels.
 source "$(dirname "$0")/lib.sh"
-
-drive() {
-  local name=$1
-  shift
-  e2e_run "$name" dialog_driver "$@"
-  [[ $E2E_RC -eq 0 ]] || e2e_fail "dialog_driver $*: $(cat "$(e2e_out "$name")")"
-}
+source "$(dirname "$0")/dialog.sh"
 
 # Non-black pixels of a screenshot.
 lit_pixels() {

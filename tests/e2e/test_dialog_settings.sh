@@ -3,32 +3,7 @@
 # working directory: what it shows for stored, missing and odd values, how the
 # slider and the label follow page steps and drags, and what OK writes.
 source "$(dirname "$0")/lib.sh"
-
-# Japanese locale (ANSI code page 932) made once per build tree, so the
-# label's ideographic space and the dialog's glyphs come through.
-japanese_locale() {
-  local dir=$E2E_BUILD_DIR/e2e/locale
-  exec {lockfd}>"$E2E_BUILD_DIR/e2e/locale.lock"
-  flock -w 120 "$lockfd" || e2e_fail "waited 120 s for the locale lock"
-  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
-    mkdir -p "$dir"
-    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >"$E2E_DIR/localedef.log" 2>&1 ||
-      [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] || e2e_fail "localedef ja_JP failed (see localedef.log)"
-  fi
-  exec {lockfd}>&-
-  export LOCPATH=$dir
-  # This shell itself stays in the C locale (and would warn about it).
-  export LC_ALL=ja_JP.UTF-8 2>/dev/null
-}
-
-# drive NAME ACTION...: runs dialog_driver; its "dialog ..." lines land in SHOWN.
-drive() {
-  local name=$1
-  shift
-  e2e_run "$name" dialog_driver "$@"
-  SHOWN=$(tr -d '\r' <"$(e2e_out "$name")")
-  [[ $E2E_RC -eq 0 ]] || e2e_fail "dialog_driver $*: $SHOWN"
-}
+source "$(dirname "$0")/dialog.sh"
 
 # expect_shown N KEY=VALUE...: checks the Nth "dialog" line of SHOWN.
 expect_shown() {
@@ -45,7 +20,7 @@ ini() { tr -d '\r' <"$E2E_CWD/Gyrewell.ini"; }
 store() { mkdir -p "$E2E_CWD" && printf '%s\r\n' "$@" >"$E2E_CWD/Gyrewell.ini"; }
 
 mkdir -p "$E2E_DIR"
-japanese_locale
+e2e_japanese_locale
 e2e_display 1024x768x24
 e2e_wine
 mkdir -p "$E2E_CWD"

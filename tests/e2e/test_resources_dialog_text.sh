@@ -7,24 +7,11 @@
 # stays in the run folder with E2E_KEEP=1.
 source "$(dirname "$0")/lib.sh"
 
-japanese_locale() {
-  local dir=$E2E_BUILD_DIR/e2e/locale
-  exec {lockfd}>"$E2E_BUILD_DIR/e2e/locale.lock"
-  flock -w 120 "$lockfd" || e2e_fail "waited 120 s for the locale lock"
-  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
-    mkdir -p "$dir"
-    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >"$E2E_DIR/localedef.log" 2>&1 ||
-      [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] || e2e_fail "localedef ja_JP failed (see localedef.log)"
-  fi
-  exec {lockfd}>&-
-  export LOCPATH=$dir LC_ALL=ja_JP.UTF-8
-}
-
 # UTF-16 code units of a UTF-8 text, as resource_check prints them.
 utf16_hex() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16BE | od -An -tx1 -v | tr -d ' \n'; }
 
 e2e_display 1024x768x24
-japanese_locale
+e2e_japanese_locale
 mkdir -p "$E2E_CWD"
 cp "$E2E_SCR" "$E2E_CWD/Gyrewell.scr"
 e2e_start show resource_check --show Gyrewell.scr 15000

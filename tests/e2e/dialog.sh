@@ -1,0 +1,12 @@
+# dialog.sh - what the settings dialog's end-to-end tests share; source it after
+# lib.sh.
+
+# drive NAME ACTION...: runs dialog_driver (see tests/drivers/dialog_driver.cpp)
+# with the actions; its output lands in SHOWN, and a failure stops the test.
+drive() {
+  local name=$1
+  shift
+  e2e_run "$name" dialog_driver "$@"
+  SHOWN=$(tr -d '\r' <"$(e2e_out "$name")")
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "dialog_driver $*: $SHOWN"
+}
