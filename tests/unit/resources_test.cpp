@@ -2,6 +2,8 @@
 // are drawn by code, and shaped the way Windows expects them.
 #include <gtest/gtest.h>
 
+#include "source_files.h"
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,25 +11,6 @@
 #include "resource_art.h"
 
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-Bytes ReadFile(const char* relative) {
-  const std::string path = std::string(GYREWELL_SOURCE_DIR) + "/" + relative;
-  Bytes bytes;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    std::uint8_t buffer[4096];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + n);
-    std::fclose(f);
-  }
-  return bytes;
-}
-
-std::uint32_t U32(const Bytes& b, std::size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-std::uint32_t U16(const Bytes& b, std::size_t at) { return b[at] | b[at + 1] << 8; }
 
 TEST(ResourcesIcon, IsRegeneratedAndIsOne32x32IconOf256Colours) {
   const Bytes ico = ReadFile("resources/gyrewell.ico");
