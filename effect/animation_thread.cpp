@@ -24,8 +24,8 @@ void PresentBlockToWindow(void* dc, const PresentBlock& p) {
          SRCCOPY);
 }
 
-// The frames, until a stop is requested; `present` is the DC frames go to.
-void RunFrames(Animation& a, HDC present) {
+// The frames, until a stop is requested.
+void RunFrames(Animation& a, HWND window) {
   std::uint32_t last = timeGetTime();
   for (std::int32_t i = 0; i < a.spriteCount; ++i) {
     if (StopRequested()) return;
@@ -55,11 +55,19 @@ void RunFrames(Animation& a, HDC present) {
       now = timeGetTime();
     } while (now - last < a.frameInterval);
 
+    // The saver's class gives its window one DC of its own, which is also what
+    // BeginPaint hands the paint handler on the window thread. Frames go through
+    // a DC of this thread's own instead, so that a paint's clipping can never cut
+    // a presentation short. It is taken afresh for every frame: one taken while
+    // the window was still hidden may keep an empty visible region.
+    HDC present = GetDCEx(window, nullptr, DCX_CACHE);
+    HDC target = present != nullptr ? present : EffectWindowDC;
     if (presentAll) {
-      PresentBlockToWindow(present, FramePresentBlock(a));
+      PresentBlockToWindow(target, FramePresentBlock(a));
     } else {
-      ForEachChangedBlock(a, PresentBlockToWindow, present);
+      ForEachChangedBlock(a, PresentBlockToWindow, target);
     }
+    if (present != nullptr) ReleaseDC(window, present);
     presentAll = false;
     // The blits read the WorkSurface; let them finish before the next frame writes it.
     GdiFlush();
@@ -86,12 +94,6 @@ DWORD WINAPI AnimationThread(LPVOID parameter) {
     FieldHeight = a.height;
   }
 
-  // The saver's class gives its window one DC of its own, which is also what
-  // BeginPaint hands the paint handler on the window thread. Frames go through a
-  // DC of this thread's own instead, so that a paint's clipping can never cut a
-  // presentation short (nor the other way round).
-  HDC present = GetDCEx(window, nullptr, DCX_CACHE);
-  RunFrames(a, present != nullptr ? present : EffectWindowDC);
-  if (present != nullptr) ReleaseDC(window, present);
+  RunFrames(a, window);
   return 0;
 }
