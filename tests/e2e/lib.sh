@@ -41,6 +41,8 @@
 # Windows and messages (through the driver programs, see tests/drivers):
 #   e2e_wait_window [--timeout S] FIND_ARGS...   fail unless a window appears
 #   e2e_find_window FIND_ARGS...                 status 0 if one exists now
+#   e2e_wait_shown [--timeout S] FIND_ARGS...    as e2e_wait_window, then until
+#                                                it is visible (style read after)
 #   e2e_wait_no_window [--timeout S] FIND_ARGS...  fail while one remains
 #     FIND_ARGS are find_window's: --class C --title T --child-of HWND --id N.
 #     The first match is in E2E_WINDOW (a "key=value" line), its handle in
@@ -576,6 +578,22 @@ e2e_wait_window() {
   E2E_TIMEOUT=$((${secs%.*} + 10)) _e2e_driver find_window --wait "$((${secs%.*} * 1000))" "$@"
   _e2e_take_windows
   [[ $E2E_RC -eq 0 ]] || e2e_fail "no window ($*) within $secs s"
+}
+
+# A window is found as soon as it exists, often before it is shown: look again
+# until it is visible, then once more, since a line may hold the style read
+# before the showing. Fails when it never shows or goes away.
+e2e_wait_shown() {
+  local secs=$E2E_TIMEOUT
+  if [[ ${1:-} == --timeout ]]; then secs=$2; shift 2; fi
+  e2e_wait_window --timeout "$secs" "$@"
+  local deadline=$(($(e2e_now_ms) + ${secs%.*} * 1000))
+  until [[ $(e2e_field "$E2E_WINDOW" visible) == 1 ]]; do
+    (($(e2e_now_ms) < deadline)) || e2e_fail "window ($*) never became visible: $E2E_WINDOW"
+    sleep 0.1
+    e2e_find_window "$@" || e2e_fail "window ($*) went away before it was shown"
+  done
+  e2e_find_window "$@" || e2e_fail "window ($*) went away"
 }
 
 e2e_wait_no_window() {

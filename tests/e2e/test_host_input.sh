@@ -5,12 +5,7 @@ source "$(dirname "$0")/lib.sh"
 
 start_saver() {
   e2e_start "$1" scr /s
-  e2e_wait_window --class WindowsScreenSaverClass --title "Screen Saver"
-  for _ in $(seq 50); do
-    [[ $(e2e_field "$E2E_WINDOW" visible) == 1 ]] && break
-    sleep 0.1
-    e2e_find_window --class WindowsScreenSaverClass --title "Screen Saver" || true
-  done
+  e2e_wait_shown --class WindowsScreenSaverClass --title "Screen Saver"
   sleep 0.3
   e2e_alive "$1" || e2e_fail "$1 ended on its own"
 }

@@ -11,15 +11,7 @@ e2e_wait_line parent '^parent hwnd=[0-9]+'
 parent=$(e2e_field "$E2E_LINE" hwnd)
 
 e2e_start preview scr /p "$parent"
-e2e_wait_window --child-of "$parent" --class WindowsScreenSaverClass --title Preview
-# Found as soon as it exists, maybe before it is shown: look again until shown,
-# then once more, since a line may hold the style from before the showing.
-for _ in $(seq 50); do
-  [[ $(e2e_field "$E2E_WINDOW" visible) == 1 ]] && break
-  sleep 0.1
-  e2e_find_window --child-of "$parent" --class WindowsScreenSaverClass --title Preview || true
-done
-e2e_find_window --child-of "$parent" --class WindowsScreenSaverClass --title Preview || e2e_fail "preview gone"
+e2e_wait_shown --child-of "$parent" --class WindowsScreenSaverClass --title Preview
 child=$E2E_HWND
 e2e_expect_eq "$(wc -l <<<"$E2E_WINDOWS")" 1 "preview windows"
 e2e_expect_eq "$(e2e_field "$E2E_WINDOW" client)" 200x150 "preview client size"

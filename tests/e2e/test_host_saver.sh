@@ -7,15 +7,7 @@ source "$(dirname "$0")/lib.sh"
 e2e_display 1280x800x24
 e2e_mouse_move 600 400
 e2e_start saver scr /s
-e2e_wait_window --class WindowsScreenSaverClass --title "Screen Saver"
-# Found as soon as it exists, maybe before it is shown: look again until shown,
-# then once more, since a line may hold the style from before the showing.
-for _ in $(seq 50); do
-  [[ $(e2e_field "$E2E_WINDOW" visible) == 1 ]] && break
-  sleep 0.1
-  e2e_find_window --class WindowsScreenSaverClass --title "Screen Saver" || true
-done
-e2e_find_window --class WindowsScreenSaverClass --title "Screen Saver" || e2e_fail "saver window gone"
+e2e_wait_shown --class WindowsScreenSaverClass --title "Screen Saver"
 hwnd=$E2E_HWND
 e2e_expect_eq "$(wc -l <<<"$E2E_WINDOWS")" 1 "saver windows"
 e2e_expect_eq "$(e2e_field "$E2E_WINDOW" rect)" 0,0,1280,800 "window rectangle"

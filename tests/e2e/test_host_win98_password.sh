@@ -27,12 +27,7 @@ probe() {
 running_flag() { probe running; }
 
 wait_shown() {
-  e2e_wait_window --class WindowsScreenSaverClass --title "Screen Saver"
-  for _ in $(seq 50); do
-    [[ $(e2e_field "$E2E_WINDOW" visible) == 1 ]] && break
-    sleep 0.1
-    e2e_find_window --class WindowsScreenSaverClass --title "Screen Saver" || true
-  done
+  e2e_wait_shown --class WindowsScreenSaverClass --title "Screen Saver"
   sleep 0.3
 }
 
