@@ -91,12 +91,8 @@ void StepScene(RenderScene& scene) {
 
 namespace {
 
-struct PresentTarget {
-  RenderScene* scene;
-};
-
 void PresentInto(void* context, const PresentBlock& p) {
-  RenderScene& scene = *static_cast<PresentTarget*>(context)->scene;
+  RenderScene& scene = *static_cast<RenderScene*>(context);
   CopyRect(scene.surfaces.depth, scene.window, p.windowX, p.windowY, p.width, p.height, scene.surfaces.work, p.sourceX,
            p.sourceY);
 }
@@ -107,14 +103,13 @@ void StepSceneChanged(RenderScene& scene) {
   Animation& a = *scene.animation;
   const bool all = scene.presentAll;
   scene.presentAll = false;
-  PresentTarget target = {&scene};
   if (all) {
     ComposeFrame(a, scene.surfaces);
-    PresentInto(&target, FramePresentBlock(a));
+    PresentInto(&scene, FramePresentBlock(a));
   } else if (ComposeChangedFrame(a, scene.surfaces)) {
-    ForEachChangedBlock(a, PresentInto, &target);
+    ForEachChangedBlock(a, PresentInto, &scene);
   } else {
-    PresentInto(&target, FramePresentBlock(a));
+    PresentInto(&scene, FramePresentBlock(a));
   }
   MoveSlots(a);
 }
