@@ -77,15 +77,48 @@ void DrawSprites(Animation& a, const FrameSurfaces& s, bool inPlace) {
   }
 }
 
-bool FitsChangeGrid(const Animation& a) {
-  return a.width + 2 * FieldMargin <= ChangeGridSize * ChangeTile &&
-         a.height + 2 * FieldMargin <= ChangeGridSize * ChangeTile;
+// The rectangle the backdrop is restored in: the visible picture. The margin
+// around it is never part of the backdrop, so a full recomposition leaves it as
+// it is, and so do the incremental frames.
+struct Area {
+  std::int32_t left, top, right, bottom;  // right and bottom exclusive
+};
+
+Area Picture(const Animation& a) { return {FieldMargin, FieldMargin, FieldMargin + a.width, FieldMargin + a.height - 1}; }
+
+Area PitArea(const Animation& a) {
+  const std::int32_t left = CentreX(a) - PitSize / 2, top = CentreY(a) - PitSize / 2;
+  return {left, top, left + PitSize, top + PitSize};
 }
 
-void MarkChanged(Animation& a, const DrawnCell& c) {
-  const std::int32_t right = c.x + c.width - 1, bottom = c.y + c.height - 1;
-  for (std::int32_t ty = c.y / ChangeTile; ty <= bottom / ChangeTile; ++ty)
-    for (std::int32_t tx = c.x / ChangeTile; tx <= right / ChangeTile; ++tx) a.changed[ty * ChangeGridSize + tx] = 1;
+Area Cut(const DrawnCell& c, const Area& to) {
+  return {c.x > to.left ? c.x : to.left, c.y > to.top ? c.y : to.top,
+          c.x + c.width < to.right ? c.x + c.width : to.right, c.y + c.height < to.bottom ? c.y + c.height : to.bottom};
+}
+
+bool Empty(const Area& r) { return r.right <= r.left || r.bottom <= r.top; }
+
+bool Inside(const Area& inner, const Area& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+// Blends the part r of the pit cell again, onto backdrop just restored there.
+void RelayPit(const Animation& a, const FrameSurfaces& s, const Area& r) {
+  const Area pit = PitArea(a);
+  const std::int32_t ox = r.left - pit.left, oy = r.top - pit.top;
+  MaskBlend(s.depth, s.work, r.left, r.top, r.right - r.left, r.bottom - r.top, s.sheet, PitPictureX + ox, PitY + oy,
+            s.sheet, PitMaskX + ox, PitY + oy);
+}
+
+Area ShownArea(const Animation& a) {
+  const PresentBlock b = FramePresentBlock(a);
+  return {b.sourceX, b.sourceY, b.sourceX + b.width, b.sourceY + b.height};
+}
+
+void AddChanged(Animation& a, const Area& shown, const DrawnCell& c) {
+  const Area r = Cut(c, shown);
+  if (!Empty(r)) a.changed[a.changedCount++] = DrawnCell{r.left, r.top, r.right - r.left, r.bottom - r.top};
 }
 
 }  // namespace
@@ -184,34 +217,57 @@ void ComposeFrame(Animation& a, const FrameSurfaces& s) {
   LayBackdrop(a, s, FieldMargin, FieldMargin, a.width, a.height - 1);
   if (a.backdropMode == 1) LayPit(a, s, false);
   DrawSprites(a, s, false);
+  a.changedCount = 0;
+  AddChanged(a, ShownArea(a), DrawnCell{FieldMargin, FieldMargin, a.width, a.height});
 }
 
-bool ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
-  if (!FitsChangeGrid(a)) {
-    ComposeFrame(a, s);
-    return false;
-  }
-  const std::int32_t rows = (a.height + 2 * FieldMargin + ChangeTile - 1) / ChangeTile;
-  const std::int32_t columns = (a.width + 2 * FieldMargin + ChangeTile - 1) / ChangeTile;
-  for (std::int32_t r = 0; r < rows; ++r) std::memset(a.changed + r * ChangeGridSize, 0, static_cast<std::size_t>(columns));
+void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
+  const Area picture = Picture(a), pit = PitArea(a);
+  // The pit is the same in every frame. When it lies wholly in the restored
+  // picture it is laid only where the backdrop is put back; elsewhere it is
+  // still there from the frame before.
+  const bool pitStays = a.backdropMode == 1 && Inside(pit, picture);
 
-  // Put the backdrop back under what the previous frame drew; the margin around
-  // the picture is never part of the backdrop, so it is left as it is, exactly as
-  // a full recomposition leaves it.
-  const std::int32_t right = FieldMargin + a.width, bottom = FieldMargin + a.height - 1;
-  for (std::int32_t i = 0; i < a.drawnCount; ++i) {
-    const DrawnCell& c = a.drawn[i];
-    const std::int32_t x0 = c.x > FieldMargin ? c.x : FieldMargin, y0 = c.y > FieldMargin ? c.y : FieldMargin;
-    const std::int32_t x1 = c.x + c.width < right ? c.x + c.width : right;
-    const std::int32_t y1 = c.y + c.height < bottom ? c.y + c.height : bottom;
-    if (x1 > x0 && y1 > y0) LayBackdrop(a, s, x0, y0, x1 - x0, y1 - y0);
-    MarkChanged(a, c);
+  // Put the backdrop back under what the previous frame drew.
+  const std::int32_t previousCount = a.drawnCount;
+  for (std::int32_t i = 0; i < previousCount; ++i) {
+    const Area r = Cut(a.drawn[i], picture);
+    if (Empty(r)) continue;
+    LayBackdrop(a, s, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    if (!pitStays) continue;
+    const DrawnCell restored = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const Area under = Cut(restored, pit);
+    if (!Empty(under)) RelayPit(a, s, under);
   }
+  DrawnCell previous[SlotCapacity + 1];
+  std::memcpy(previous, a.drawn, sizeof(DrawnCell) * static_cast<std::size_t>(previousCount));
+
   a.drawnCount = 0;
-  if (a.backdropMode == 1) LayPit(a, s, true);
+  if (a.backdropMode == 1 && !pitStays) LayPit(a, s, true);
   DrawSprites(a, s, true);
-  for (std::int32_t i = 0; i < a.drawnCount; ++i) MarkChanged(a, a.drawn[i]);
-  return true;
+
+  // What changed: the previous cells and the new ones. A sprite's old and new
+  // cells (the lists end with the sprites in slot order, so they pair up from the
+  // end) become one block when that is no larger than the two apart.
+  const Area shown = ShownArea(a);
+  a.changedCount = 0;
+  std::int32_t p = previousCount, c = a.drawnCount;
+  while (p > 0 && c > 0) {
+    const DrawnCell& was = previous[--p];
+    const DrawnCell& now = a.drawn[--c];
+    const std::int32_t left = was.x < now.x ? was.x : now.x, top = was.y < now.y ? was.y : now.y;
+    const std::int32_t right = was.x + was.width > now.x + now.width ? was.x + was.width : now.x + now.width;
+    const std::int32_t bottom = was.y + was.height > now.y + now.height ? was.y + was.height : now.y + now.height;
+    const std::int64_t joined = std::int64_t{right - left} * (bottom - top);
+    if (joined <= std::int64_t{was.width} * was.height + std::int64_t{now.width} * now.height) {
+      AddChanged(a, shown, DrawnCell{left, top, right - left, bottom - top});
+    } else {
+      AddChanged(a, shown, was);
+      AddChanged(a, shown, now);
+    }
+  }
+  while (p > 0) AddChanged(a, shown, previous[--p]);
+  while (c > 0) AddChanged(a, shown, a.drawn[--c]);
 }
 
 PresentBlock FramePresentBlock(const Animation& a) {
@@ -223,35 +279,10 @@ PresentBlock FramePresentBlock(const Animation& a) {
 
 void ForEachChangedBlock(const Animation& a, PresentCopy copy, void* context) {
   const PresentBlock shown = FramePresentBlock(a);
-  const std::int32_t firstRow = shown.sourceY / ChangeTile;
-  const std::int32_t lastRow = (shown.sourceY + shown.height - 1) / ChangeTile;
-  const std::int32_t firstColumn = shown.sourceX / ChangeTile;
-  const std::int32_t lastColumn = (shown.sourceX + shown.width - 1) / ChangeTile;
-  for (std::int32_t ty = firstRow; ty <= lastRow; ++ty) {
-    const std::uint8_t* row = a.changed + ty * ChangeGridSize;
-    for (std::int32_t tx = firstColumn; tx <= lastColumn; ++tx) {
-      // Most of a row is unchanged: pass over eight clear tiles at a time.
-      while (tx + 8 <= lastColumn + 1) {
-        std::uint64_t eight;
-        std::memcpy(&eight, row + tx, sizeof eight);
-        if (eight != 0) break;
-        tx += 8;
-      }
-      if (tx > lastColumn) break;
-      if (!row[tx]) continue;
-      const std::int32_t runStart = tx;
-      while (tx + 1 <= lastColumn && row[tx + 1]) ++tx;
-      // The run of tiles, cut to the presented block, in window coordinates.
-      std::int32_t x0 = runStart * ChangeTile, x1 = (tx + 1) * ChangeTile;
-      std::int32_t y0 = ty * ChangeTile, y1 = y0 + ChangeTile;
-      if (x0 < shown.sourceX) x0 = shown.sourceX;
-      if (y0 < shown.sourceY) y0 = shown.sourceY;
-      if (x1 > shown.sourceX + shown.width) x1 = shown.sourceX + shown.width;
-      if (y1 > shown.sourceY + shown.height) y1 = shown.sourceY + shown.height;
-      const PresentBlock block = {x0, y0, x1 - x0, y1 - y0, shown.windowX + x0 - shown.sourceX,
-                                  shown.windowY + y0 - shown.sourceY};
-      copy(context, block);
-    }
+  for (std::int32_t i = 0; i < a.changedCount; ++i) {
+    const DrawnCell& c = a.changed[i];
+    copy(context, PresentBlock{c.x, c.y, c.width, c.height, shown.windowX + c.x - shown.sourceX,
+                               shown.windowY + c.y - shown.sourceY});
   }
 }
 

@@ -21,14 +21,15 @@
 //   3. (thread) wait out the frame interval, present, then move the slots.
 //
 // Composing only what changed: between two frames the WorkSurface differs only
-// where the previous frame and this one drew (the pit and the sprite cells), so
-// ComposeChangedFrame restores just the previous frame's cells from the backdrop
-// and draws them again (blending straight into the WorkSurface rather than
-// through the sheet's scratch cells, which gives the same bytes), and the
-// presentation copies only the changed tiles. The
-// result is byte for byte what ComposeFrame and a full presentation give, as
-// long as the window still shows the previous frame: the first frame, and any
-// frame after the window was painted over, go the full way.
+// where the previous frame and this one drew, so ComposeChangedFrame restores
+// just the previous frame's cells from the backdrop and draws the sprites again
+// (blending straight into the WorkSurface rather than through the sheet's
+// scratch cells, which gives the same bytes). The pit is the same in every
+// frame: when it lies wholly inside the picture it is blended again only where
+// the backdrop was put back. The presentation copies only the old and new
+// cells. The result is byte for byte what ComposeFrame and a full presentation
+// give, as long as the window still shows the previous frame: the first frame,
+// and any frame after the window was painted over, go the full way.
 //
 // Random numbers come from our own 32-bit LCG (s = s * 214013 + 2531011, bits
 // 16..30), so a seed gives the same animation with every compiler and runtime.
@@ -44,13 +45,6 @@ constexpr std::int32_t SpriteSize = 24;
 constexpr std::int32_t PitSize = 96;
 constexpr std::int32_t FieldMargin = 32;
 constexpr std::int32_t MovesPerCycle = 30;
-
-// Changed areas are tracked in tiles of this many pixels square (16: a sprite
-// cell touches at most nine, and the blocks presented stay few), over a
-// WorkSurface of up to ChangeGridSize tiles each way (beyond that every frame is
-// presented in full).
-constexpr std::int32_t ChangeTile = 16;
-constexpr std::int32_t ChangeGridSize = 688;
 
 struct DrawnCell {
   std::int32_t x, y, width, height;  // in WorkSurface pixels
@@ -79,11 +73,13 @@ struct Animation {
   std::int32_t clientHeight;
   std::uint32_t frameInterval;   // milliseconds: 1 full screen, 100 in preview
   SpriteSlots slots;
-  // What the last composed frame drew (the pit first, then the sprites), and the
-  // tiles that changed since the previous presentation.
+  // What the last composed frame drew (the pit, when it was drawn, then the
+  // sprites), and the blocks of the presented picture that changed since the
+  // previous presentation (a sprite's old and new cells, alone or joined).
   std::int32_t drawnCount;
   DrawnCell drawn[SlotCapacity + 1];
-  std::uint8_t changed[ChangeGridSize * ChangeGridSize];
+  std::int32_t changedCount;
+  DrawnCell changed[2 * (SlotCapacity + 1)];
 };
 
 // The three surfaces a frame is composed with, all at `depth` bits per pixel.
@@ -134,16 +130,16 @@ void ComposeFrame(Animation& a, const FrameSurfaces& s);
 
 // Steps 1 and 2 composed incrementally: restores the backdrop only under the
 // previous frame's cells, then draws. Needs a previous ComposeFrame or
-// ComposeChangedFrame on the same surfaces; falls back to ComposeFrame (and
-// returns false) when the field is too large for the change grid. Returns true
-// when only the changed blocks need presenting.
-bool ComposeChangedFrame(Animation& a, const FrameSurfaces& s);
+// ComposeChangedFrame on the same surfaces.
+void ComposeChangedFrame(Animation& a, const FrameSurfaces& s);
 
 // The block of the WorkSurface that is presented.
 PresentBlock FramePresentBlock(const Animation& a);
 
 // Calls copy for every block of the presented picture that changed in the last
-// ComposeChangedFrame, in window coordinates; blocks do not overlap.
+// composition, in window coordinates (after ComposeFrame: the whole picture).
+// Blocks may overlap; they are copied from the finished frame, so the order
+// does not matter.
 typedef void (*PresentCopy)(void* context, const PresentBlock& block);
 void ForEachChangedBlock(const Animation& a, PresentCopy copy, void* context);
 

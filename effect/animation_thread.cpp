@@ -43,7 +43,7 @@ void RunFrames(Animation& a, HWND window) {
     if (presentAll) {
       ComposeFrame(a, surfaces);
     } else {
-      presentAll = !ComposeChangedFrame(a, surfaces);
+      ComposeChangedFrame(a, surfaces);
     }
 
     // Sleep at least once, then until the interval since the last presentation

@@ -106,10 +106,9 @@ void StepSceneChanged(RenderScene& scene) {
   if (all) {
     ComposeFrame(a, scene.surfaces);
     PresentInto(&scene, FramePresentBlock(a));
-  } else if (ComposeChangedFrame(a, scene.surfaces)) {
-    ForEachChangedBlock(a, PresentInto, &scene);
   } else {
-    PresentInto(&scene, FramePresentBlock(a));
+    ComposeChangedFrame(a, scene.surfaces);
+    ForEachChangedBlock(a, PresentInto, &scene);
   }
   MoveSlots(a);
 }
