@@ -51,56 +51,64 @@ void BlendBytesRow(std::int32_t bytes, std::uint8_t* d, const std::uint8_t* s, c
 
 namespace {
 
-using RowKernel = void (*)(std::int32_t depth, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k,
-                           std::int32_t width);
+using BlockKernel = void (*)(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
+                             std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride,
+                             std::int32_t width, std::int32_t height);
 
-void ScalarRow(std::int32_t depth, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t width) {
-  if (depth == 16) {
-    Blend16Row(d, s, k, 0, width);
-  } else {
-    BlendBytesRow(depth / 8, d, s, k, 0, width);
+void ScalarBlock(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
+                 std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
+                 std::int32_t height) {
+  for (std::int32_t r = 0; r < height; ++r) {
+    if (depth == 16) {
+      Blend16Row(d + r * dStride, s + r * sStride, k + r * kStride, 0, width);
+    } else {
+      BlendBytesRow(depth / 8, d + r * dStride, s + r * sStride, k + r * kStride, 0, width);
+    }
   }
 }
 
-std::int32_t BlendRows(RowKernel row, std::int32_t depth, const PixelSurface& destination, std::int32_t dx,
+std::ptrdiff_t Stride(const PixelSurface& s, std::int32_t depth) {
+  return static_cast<std::ptrdiff_t>(s.width) * (depth / 8);
+}
+
+std::int32_t BlendWith(BlockKernel block, std::int32_t depth, const PixelSurface& destination, std::int32_t dx,
                        std::int32_t dy, std::int32_t width, std::int32_t height, const PixelSurface& source,
                        std::int32_t sx, std::int32_t sy, const PixelSurface& mask, std::int32_t mx, std::int32_t my) {
   if (width < 1 || height < 1 || (depth != 16 && depth != 24 && depth != 32)) return 0;
-  for (std::int32_t r = 0; r < height; ++r) {
-    row(depth, PixelAddress(destination, depth, dx, dy + r), PixelAddress(source, depth, sx, sy + r),
-        PixelAddress(mask, depth, mx, my + r), width);
-  }
+  block(depth, PixelAddress(destination, depth, dx, dy), Stride(destination, depth),
+        PixelAddress(source, depth, sx, sy), Stride(source, depth), PixelAddress(mask, depth, mx, my),
+        Stride(mask, depth), width, height);
   return 0;
 }
 
-RowKernel ChooseKernel() {
+BlockKernel ChooseKernel() {
 #if GYREWELL_X86_KERNELS
-  if (CpuHasAvx2()) return BlendRowAvx2;
-  return BlendRowSse2;
+  if (CpuHasAvx2()) return BlendBlockAvx2;
+  return BlendBlockSse2;
 #else
-  return ScalarRow;
+  return ScalarBlock;
 #endif
 }
 
-const RowKernel FastRow = ChooseKernel();
+const BlockKernel FastBlock = ChooseKernel();
 
 }  // namespace
 
 std::int32_t MaskBlendScalar(std::int32_t depth, const PixelSurface& destination, std::int32_t dx, std::int32_t dy,
                              std::int32_t width, std::int32_t height, const PixelSurface& source, std::int32_t sx,
                              std::int32_t sy, const PixelSurface& mask, std::int32_t mx, std::int32_t my) {
-  return BlendRows(ScalarRow, depth, destination, dx, dy, width, height, source, sx, sy, mask, mx, my);
+  return BlendWith(ScalarBlock, depth, destination, dx, dy, width, height, source, sx, sy, mask, mx, my);
 }
 
 std::int32_t MaskBlend(std::int32_t depth, const PixelSurface& destination, std::int32_t dx, std::int32_t dy,
                        std::int32_t width, std::int32_t height, const PixelSurface& source, std::int32_t sx,
                        std::int32_t sy, const PixelSurface& mask, std::int32_t mx, std::int32_t my) {
-  return BlendRows(FastRow, depth, destination, dx, dy, width, height, source, sx, sy, mask, mx, my);
+  return BlendWith(FastBlock, depth, destination, dx, dy, width, height, source, sx, sy, mask, mx, my);
 }
 
 const char* MaskBlendKernelName() {
 #if GYREWELL_X86_KERNELS
-  return FastRow == BlendRowAvx2 ? "avx2" : "sse2";
+  return FastBlock == BlendBlockAvx2 ? "avx2" : "sse2";
 #else
   return "scalar";
 #endif

@@ -1,6 +1,8 @@
 // mask_blend_ops128.h - the 128-bit operations (SSE2) and scalar tails that the
-// 128-bit MaskBlend rows are built from; include inside a namespace, followed by
-// mask_blend_simd.inl (internal). The includer has included <emmintrin.h>.
+// 128-bit MaskBlend blocks are built from; include inside a namespace, followed
+// by mask_blend_simd.inl (internal). The includer has included <emmintrin.h>.
+// SSE2 has no byte shuffle, so these blocks spread the mask with shifts.
+#define SPREADS_BYTES 0
 
 using V = __m128i;
 constexpr int LANES = 16;
@@ -13,6 +15,9 @@ inline V Set32(int v) { return _mm_set1_epi32(v); }
 inline V And(V a, V b) { return _mm_and_si128(a, b); }
 inline V Or(V a, V b) { return _mm_or_si128(a, b); }
 inline V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
+inline V Pick(V c, V a, V b) { return Or(And(c, b), AndNot(c, a)); }
+inline bool NoBits(V a) { return _mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128())) == 0xFFFF; }
+inline bool AllBits(V a, V b) { return NoBits(AndNot(a, b)); }
 inline V CmpEq8(V a, V b) { return _mm_cmpeq_epi8(a, b); }
 inline V CmpEq16(V a, V b) { return _mm_cmpeq_epi16(a, b); }
 inline V CmpEq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }
@@ -23,17 +28,21 @@ inline V MulHigh16(V a, V b) { return _mm_mulhi_epu16(a, b); }
 template <int n> inline V ShiftRight16(V a) { return _mm_srli_epi16(a, n); }
 template <int n> inline V ShiftLeft16(V a) { return _mm_slli_epi16(a, n); }
 template <int n> inline V ShiftLeft32(V a) { return _mm_slli_epi32(a, n); }
-inline V UnpackLo8(V a, V b) { return _mm_unpacklo_epi8(a, b); }
-inline V UnpackHi8(V a, V b) { return _mm_unpackhi_epi8(a, b); }
-inline V PackUs16(V a, V b) { return _mm_packus_epi16(a, b); }
-inline int MoveMask8(V a) { return _mm_movemask_epi8(a); }
 
-inline void Tail16(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t n) {
-  Blend16Row(d, s, k, 0, n);
+// Rows shorter than one vector.
+inline void TailBlock(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
+                      std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
+                      std::int32_t height) {
+  for (std::int32_t r = 0; r < height; ++r) {
+    if (depth == 16) {
+      Blend16Row(d + r * dStride, s + r * sStride, k + r * kStride, 0, width);
+    } else {
+      BlendBytesRow(depth / 8, d + r * dStride, s + r * sStride, k + r * kStride, 0, width);
+    }
+  }
 }
-inline void Tail32(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t n) {
-  BlendBytesRow(4, d, s, k, 0, n);
-}
+
+// Bytes against a mask already spread over them.
 inline void TailExpanded(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* e, std::int32_t n) {
   for (std::int32_t i = 0; i < n; ++i) {
     const std::uint32_t m = e[i];

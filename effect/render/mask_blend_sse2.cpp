@@ -1,5 +1,5 @@
-// mask_blend_sse2.cpp - the 128-bit rows (SSE2, on every x86-64 processor) and
-// the processor check that picks between them and the AVX2 rows.
+// mask_blend_sse2.cpp - the 128-bit blocks (SSE2, on every x86-64 processor) and
+// the processor check that picks between them and the AVX2 blocks.
 #include "effect/render/mask_blend_kernels.h"
 
 #if GYREWELL_X86_KERNELS
@@ -31,9 +31,10 @@ namespace narrow {
 }  // namespace narrow
 }  // namespace
 
-void BlendRowSse2(std::int32_t depth, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k,
-                  std::int32_t width) {
-  narrow::Row(depth, d, s, k, width);
+void BlendBlockSse2(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
+                    std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
+                    std::int32_t height) {
+  narrow::Block(depth, d, dStride, s, sStride, k, kStride, width, height);
 }
 
 #endif

@@ -1,7 +1,7 @@
-// The SIMD rows must write exactly the bytes of the scalar reference: every
+// The SIMD blocks must write exactly the bytes of the scalar reference: every
 // destination, source and mask channel combination at each depth, rows of odd
 // widths (so every tail length is met), the fourth byte at 32 bits and bit 15 at
-// 16 bits included.
+// 16 bits included, and whole blocks in surfaces of different widths.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -30,11 +30,11 @@ void ExpectSameRow(std::int32_t depth, const Bytes& d, const Bytes& s, const Byt
   ASSERT_EQ(viaBlend, reference) << "MaskBlend, depth " << depth << ", width " << width;
 #if GYREWELL_X86_KERNELS
   Bytes sse2 = d;
-  BlendRowSse2(depth, sse2.data(), s.data(), k.data(), width);
+  BlendBlockSse2(depth, sse2.data(), 0, s.data(), 0, k.data(), 0, width, 1);
   ASSERT_EQ(sse2, reference) << "SSE2, depth " << depth << ", width " << width;
   if (CpuHasAvx2()) {
     Bytes avx2 = d;
-    BlendRowAvx2(depth, avx2.data(), s.data(), k.data(), width);
+    BlendBlockAvx2(depth, avx2.data(), 0, s.data(), 0, k.data(), 0, width, 1);
     ASSERT_EQ(avx2, reference) << "AVX2, depth " << depth << ", width " << width;
   }
 #endif
@@ -106,6 +106,50 @@ TEST(MaskBlendSimd, OddWidthsAndOffsetsMeetEveryTail) {
       }
       ExpectSameRow(depth, d, s, k, width);
       if (HasFatalFailure()) return;
+    }
+  }
+}
+
+// Whole blocks: each operand lives in a surface of its own width, and each
+// kernel must step from row to row by that operand's own stride and leave every
+// byte outside the block alone.
+TEST(MaskBlendSimd, BlocksKeepToTheirRowsInSurfacesOfDifferentWidths) {
+  std::uint32_t seed = 11;
+  auto next = [&](std::uint32_t below) {
+    seed = seed * 1664525u + 1013904223u;
+    return static_cast<std::int32_t>((seed >> 8) % below);
+  };
+  const std::int32_t widths[3] = {113, 127, 139}, height = 90;  // destination, source, mask
+  for (std::int32_t depth : {16, 24, 32}) {
+    const std::int32_t bytes = depth / 8;
+    Bytes original[3];
+    for (int i = 0; i < 3; ++i) {
+      original[i].resize(static_cast<std::size_t>(widths[i] * height * bytes));
+      for (auto& b : original[i]) {
+        const std::int32_t r = next(256);
+        b = static_cast<std::uint8_t>(r < 70 ? 0 : r < 140 ? 0xFF : r);
+      }
+    }
+    for (int trial = 0; trial < 40; ++trial) {
+      const std::int32_t w = 1 + next(100), h = 1 + next(height);
+      std::int32_t x[3], y[3];
+      for (int i = 0; i < 3; ++i) {
+        x[i] = next(static_cast<std::uint32_t>(widths[i] - w + 1));
+        y[i] = next(static_cast<std::uint32_t>(height - h + 1));
+      }
+      Bytes reference = original[0], fast = original[0];
+      Bytes source = original[1], mask = original[2];
+      const PixelSurface in = {source.data(), widths[1], height}, k = {mask.data(), widths[2], height};
+      MaskBlendScalar(depth, {reference.data(), widths[0], height}, x[0], y[0], w, h, in, x[1], y[1], k, x[2], y[2]);
+      MaskBlend(depth, {fast.data(), widths[0], height}, x[0], y[0], w, h, in, x[1], y[1], k, x[2], y[2]);
+      ASSERT_EQ(fast, reference) << "depth " << depth << ", " << w << " x " << h;
+#if GYREWELL_X86_KERNELS
+      Bytes sse2 = original[0];
+      auto at = [&](std::uint8_t* bits, int i) { return bits + (std::ptrdiff_t{y[i]} * widths[i] + x[i]) * bytes; };
+      BlendBlockSse2(depth, at(sse2.data(), 0), std::ptrdiff_t{widths[0]} * bytes, at(source.data(), 1),
+                     std::ptrdiff_t{widths[1]} * bytes, at(mask.data(), 2), std::ptrdiff_t{widths[2]} * bytes, w, h);
+      ASSERT_EQ(sse2, reference) << "SSE2, depth " << depth << ", " << w << " x " << h;
+#endif
     }
   }
 }
