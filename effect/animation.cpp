@@ -11,8 +11,7 @@ namespace {
 constexpr std::int32_t MaskRowsTop = SpriteSize;      // level L at y = (L + 1) * 24
 constexpr std::int32_t SpriteScratchX = 0, SpriteScratchY = 264;
 constexpr std::int32_t PitPictureX = 0, PitMaskX = 96, PitScratchX = 192, PitY = 288;
-constexpr std::int32_t KindCount = 6;
-constexpr std::int32_t LastLevel = 9;
+constexpr std::int32_t LastLevel = LevelCount - 1;
 constexpr std::int32_t FadeAfterStep = 20;
 
 std::int32_t CentreX(const Animation& a) { return (a.width + 2 * FieldMargin) / 2; }
@@ -59,6 +58,35 @@ void LayBackdrop(const Animation& a, const FrameSurfaces& s, std::int32_t x, std
   }
 }
 
+// The part of a size x size mask cell of the sheet that is not empty, relative
+// to the cell (width 0 when all of it is). Blending leaves every other pixel of
+// the cell as it was, so the incremental frames restore, blend and present only
+// this part. Measured on the imported sheet, so it holds at the display's depth.
+DrawnCell MeasureInk(const FrameSurfaces& s, std::int32_t maskX, std::int32_t maskY, std::int32_t size) {
+  std::int32_t left = size, top = size, right = -1, bottom = -1;
+  for (std::int32_t y = 0; y < size; ++y) {
+    for (std::int32_t x = 0; x < size; ++x) {
+      const std::uint8_t* m = PixelAddress(s.sheet, s.depth, maskX + x, maskY + y);
+      if ((s.depth == 16 ? (m[0] & 0x1F) : m[0]) == 0) continue;
+      if (x < left) left = x;
+      if (x > right) right = x;
+      if (y < top) top = y;
+      bottom = y;
+    }
+  }
+  if (right < 0) return DrawnCell{0, 0, 0, 0};
+  return DrawnCell{left, top, right - left + 1, bottom - top + 1};
+}
+
+void MeasureSheetInk(Animation& a, const FrameSurfaces& s) {
+  if (s.sheet.bits == nullptr || BytesPerPixel(s.depth) == 0) return;
+  for (std::int32_t kind = 0; kind < KindCount; ++kind)
+    for (std::int32_t level = 0; level < LevelCount; ++level)
+      a.spriteInk[kind * LevelCount + level] =
+          MeasureInk(s, kind * SpriteSize, MaskRowsTop + level * SpriteSize, SpriteSize);
+  a.pitInk = MeasureInk(s, PitMaskX, PitY, PitSize);
+}
+
 void DrawSprites(Animation& a, const FrameSurfaces& s, bool inPlace) {
   SpriteSlots& t = a.slots;
   for (std::int32_t i = 0; i < a.spriteCount; ++i) {
@@ -70,9 +98,20 @@ void DrawSprites(Animation& a, const FrameSurfaces& s, bool inPlace) {
     const std::int32_t px = DrawPosition(t.x[i], a.width + FieldMargin);
     const std::int32_t py = DrawPosition(t.y[i], a.height + FieldMargin);
     const std::int32_t column = t.kind[i] * SpriteSize;
-    BlendOntoWork(s, inPlace, px, py, SpriteSize, SpriteScratchX, SpriteScratchY, column, 0, column,
-                  MaskRowsTop + t.level[i] * SpriteSize);
-    Remember(a, px, py, SpriteSize);
+    const std::int32_t maskY = MaskRowsTop + t.level[i] * SpriteSize;
+    if (inPlace) {
+      const DrawnCell ink = a.spriteInk[t.kind[i] * LevelCount + t.level[i]];
+      const DrawnCell at = {px + ink.x, py + ink.y, ink.width, ink.height};
+      if (ink.width > 0) {
+        PrefetchRect(s.depth, s.work, at.x, at.y, at.width, at.height);
+        MaskBlend(s.depth, s.work, at.x, at.y, at.width, at.height, s.sheet, column + ink.x, ink.y, s.sheet,
+                  column + ink.x, maskY + ink.y);
+      }
+      a.drawn[a.drawnCount++] = at;
+    } else {
+      BlendOntoWork(s, false, px, py, SpriteSize, SpriteScratchX, SpriteScratchY, column, 0, column, maskY);
+      Remember(a, px, py, SpriteSize);
+    }
     if (t.step[i] > FadeAfterStep && t.level[i] < LastLevel) t.level[i] = static_cast<std::uint16_t>(t.level[i] + 1);
   }
 }
@@ -86,9 +125,10 @@ struct Area {
 
 Area Picture(const Animation& a) { return {FieldMargin, FieldMargin, FieldMargin + a.width, FieldMargin + a.height - 1}; }
 
-Area PitArea(const Animation& a) {
-  const std::int32_t left = CentreX(a) - PitSize / 2, top = CentreY(a) - PitSize / 2;
-  return {left, top, left + PitSize, top + PitSize};
+// Where the pit's mask is not empty, in WorkSurface pixels.
+Area PitInkArea(const Animation& a) {
+  const std::int32_t left = CentreX(a) - PitSize / 2 + a.pitInk.x, top = CentreY(a) - PitSize / 2 + a.pitInk.y;
+  return {left, top, left + a.pitInk.width, top + a.pitInk.height};
 }
 
 Area Cut(const DrawnCell& c, const Area& to) {
@@ -105,8 +145,7 @@ bool Inside(const Area& inner, const Area& outer) {
 
 // Blends the part r of the pit cell again, onto backdrop just restored there.
 void RelayPit(const Animation& a, const FrameSurfaces& s, const Area& r) {
-  const Area pit = PitArea(a);
-  const std::int32_t ox = r.left - pit.left, oy = r.top - pit.top;
+  const std::int32_t ox = r.left - (CentreX(a) - PitSize / 2), oy = r.top - (CentreY(a) - PitSize / 2);
   MaskBlend(s.depth, s.work, r.left, r.top, r.right - r.left, r.bottom - r.top, s.sheet, PitPictureX + ox, PitY + oy,
             s.sheet, PitMaskX + ox, PitY + oy);
 }
@@ -213,6 +252,7 @@ std::int32_t DrawPosition(std::int32_t coordinate, std::int32_t limit) {
 }
 
 void ComposeFrame(Animation& a, const FrameSurfaces& s) {
+  MeasureSheetInk(a, s);  // for the incremental frames that follow
   a.drawnCount = 0;
   LayBackdrop(a, s, FieldMargin, FieldMargin, a.width, a.height - 1);
   if (a.backdropMode == 1) LayPit(a, s, false);
@@ -222,7 +262,7 @@ void ComposeFrame(Animation& a, const FrameSurfaces& s) {
 }
 
 void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
-  const Area picture = Picture(a), pit = PitArea(a);
+  const Area picture = Picture(a), pit = PitInkArea(a);
   // The pit is the same in every frame. When it lies wholly in the restored
   // picture it is laid only where the backdrop is put back; elsewhere it is
   // still there from the frame before.
@@ -255,6 +295,11 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
   while (p > 0 && c > 0) {
     const DrawnCell& was = previous[--p];
     const DrawnCell& now = a.drawn[--c];
+    if (was.width == 0 || now.width == 0) {  // a sprite with nothing to show
+      AddChanged(a, shown, was);
+      AddChanged(a, shown, now);
+      continue;
+    }
     const std::int32_t left = was.x < now.x ? was.x : now.x, top = was.y < now.y ? was.y : now.y;
     const std::int32_t right = was.x + was.width > now.x + now.width ? was.x + was.width : now.x + now.width;
     const std::int32_t bottom = was.y + was.height > now.y + now.height ? was.y + was.height : now.y + now.height;

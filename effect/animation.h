@@ -45,6 +45,8 @@ constexpr std::int32_t SpriteSize = 24;
 constexpr std::int32_t PitSize = 96;
 constexpr std::int32_t FieldMargin = 32;
 constexpr std::int32_t MovesPerCycle = 30;
+constexpr std::int32_t KindCount = 6;    // sprite pictures
+constexpr std::int32_t LevelCount = 10;  // fade levels
 
 struct DrawnCell {
   std::int32_t x, y, width, height;  // in WorkSurface pixels
@@ -80,6 +82,10 @@ struct Animation {
   DrawnCell drawn[SlotCapacity + 1];
   std::int32_t changedCount;
   DrawnCell changed[2 * (SlotCapacity + 1)];
+  // Where each sprite mask (kind * LevelCount + level) and the pit mask are not
+  // empty, relative to their cells; measured on the sheet by ComposeFrame.
+  DrawnCell spriteInk[KindCount * LevelCount];
+  DrawnCell pitInk;
 };
 
 // The three surfaces a frame is composed with, all at `depth` bits per pixel.
