@@ -19,6 +19,20 @@ Animation TheAnimation;
 
 bool StopRequested() { return AnimationStopRequested.load(std::memory_order_acquire); }
 
+#if defined(GYREWELL_TEST_HOOKS)
+// Test builds only: a running count of presented frames, written to standard
+// output as "frames N" every 100 frames, so that a measurement under Wine can
+// tell how many frames a stretch of CPU time paid for.
+void CountPresentedFrame() {
+  static std::uint32_t presented = 0;
+  if (++presented % 100 != 0) return;
+  char line[32];
+  const int length = wsprintfA(line, "frames %lu\n", static_cast<unsigned long>(presented));
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(length), &written, nullptr);
+}
+#endif
+
 void PresentBlockToWindow(void* dc, const PresentBlock& p) {
   BitBlt(static_cast<HDC>(dc), p.windowX, p.windowY, p.width, p.height, WorkSurface.memoryDC, p.sourceX, p.sourceY,
          SRCCOPY);
@@ -71,6 +85,9 @@ void RunFrames(Animation& a, HWND window) {
     presentAll = false;
     // The blits read the WorkSurface; let them finish before the next frame writes it.
     GdiFlush();
+#if defined(GYREWELL_TEST_HOOKS)
+    CountPresentedFrame();
+#endif
     last = timeGetTime();
     MoveSlots(a);
   }
