@@ -115,14 +115,13 @@ void DrawSprites(Animation& a, const FrameSurfaces& s, bool inPlace) {
     if (t.step[i] > FadeAfterStep && t.level[i] < LastLevel) t.level[i] = static_cast<std::uint16_t>(t.level[i] + 1);
   }
 }
-
-// The rectangle the backdrop is restored in: the visible picture. The margin
-// around it is never part of the backdrop, so a full recomposition leaves it as
-// it is, and so do the incremental frames.
 struct Area {
   std::int32_t left, top, right, bottom;  // right and bottom exclusive
 };
 
+// The rectangle the backdrop is restored in: the visible picture. The margin
+// around it is never part of the backdrop, so a full recomposition leaves it as
+// it is, and so do the incremental frames.
 Area Picture(const Animation& a) { return {FieldMargin, FieldMargin, FieldMargin + a.width, FieldMargin + a.height - 1}; }
 
 // Where the pit's mask is not empty, in WorkSurface pixels.
@@ -131,10 +130,12 @@ Area PitInkArea(const Animation& a) {
   return {left, top, left + a.pitInk.width, top + a.pitInk.height};
 }
 
-Area Cut(const DrawnCell& c, const Area& to) {
-  return {c.x > to.left ? c.x : to.left, c.y > to.top ? c.y : to.top,
-          c.x + c.width < to.right ? c.x + c.width : to.right, c.y + c.height < to.bottom ? c.y + c.height : to.bottom};
+Area Cut(const Area& r, const Area& to) {
+  return {r.left > to.left ? r.left : to.left, r.top > to.top ? r.top : to.top,
+          r.right < to.right ? r.right : to.right, r.bottom < to.bottom ? r.bottom : to.bottom};
 }
+
+Area Cut(const DrawnCell& c, const Area& to) { return Cut(Area{c.x, c.y, c.x + c.width, c.y + c.height}, to); }
 
 bool Empty(const Area& r) { return r.right <= r.left || r.bottom <= r.top; }
 
@@ -275,8 +276,7 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
     if (Empty(r)) continue;
     LayBackdrop(a, s, r.left, r.top, r.right - r.left, r.bottom - r.top);
     if (!pitStays) continue;
-    const DrawnCell restored = {r.left, r.top, r.right - r.left, r.bottom - r.top};
-    const Area under = Cut(restored, pit);
+    const Area under = Cut(r, pit);
     if (!Empty(under)) RelayPit(a, s, under);
   }
   DrawnCell previous[SlotCapacity + 1];
