@@ -1,6 +1,7 @@
 // mask_blend_avx2.cpp - the 256-bit blocks. This file alone is compiled for AVX2;
 // MaskBlend calls into it only when the processor reports AVX2. Rows narrower
-// than one 256-bit vector go through the 128-bit blocks, then scalar.
+// than one 256-bit vector go through 128-bit blocks (these with SSSE3's byte
+// shuffle), then scalar.
 #include "effect/render/mask_blend_kernels.h"
 
 #if GYREWELL_X86_KERNELS
@@ -8,6 +9,7 @@
 
 namespace {
 namespace narrow {
+#define SPREADS_BYTES 1  // SSSE3's shuffle comes with AVX2
 #include "effect/render/mask_blend_ops128.h"
 #include "effect/render/mask_blend_simd.inl"
 }  // namespace narrow
@@ -17,9 +19,9 @@ namespace wide {
 using V = __m256i;
 constexpr int LANES = 32;
 inline V Load(const std::uint8_t* p) { return _mm256_loadu_si256(reinterpret_cast<const V*>(p)); }
-inline V Load2x16(const std::uint8_t* low, const std::uint8_t* high) {
-  return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(low))),
-                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(high)), 1);
+inline V LoadLanes(const std::uint8_t* lane0, const std::uint8_t* lane1) {
+  return _mm256_inserti128_si256(_mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(lane0))),
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(lane1)), 1);
 }
 inline void Store(std::uint8_t* p, V v) { _mm256_storeu_si256(reinterpret_cast<V*>(p), v); }
 inline V Zero() { return _mm256_setzero_si256(); }
@@ -39,8 +41,6 @@ inline V MulHigh16(V a, V b) { return _mm256_mulhi_epu16(a, b); }
 template <int n> inline V ShiftRight16(V a) { return _mm256_srli_epi16(a, n); }
 template <int n> inline V ShiftLeft16(V a) { return _mm256_slli_epi16(a, n); }
 inline V Spread(V a, V control) { return _mm256_shuffle_epi8(a, control); }
-inline V SpreadControl2(const std::uint8_t* low, const std::uint8_t* high) { return Load2x16(low, high); }
-inline V SpreadControl(const std::uint8_t* both) { return SpreadControl2(both, both); }
 inline void TailBlock(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
                       std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
                       std::int32_t height) {

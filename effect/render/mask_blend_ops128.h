@@ -1,8 +1,9 @@
-// mask_blend_ops128.h - the 128-bit operations (SSE2) and scalar tails that the
-// 128-bit MaskBlend blocks are built from; include inside a namespace, followed
-// by mask_blend_simd.inl (internal). The includer has included <emmintrin.h>.
-// SSE2 has no byte shuffle, so these blocks spread the mask with shifts.
-#define SPREADS_BYTES 0
+// mask_blend_ops128.h - the 128-bit operations and scalar tails that the 128-bit
+// MaskBlend blocks are built from; include inside a namespace, followed by
+// mask_blend_simd.inl (internal). The includer has included <emmintrin.h> and
+// defined SPREADS_BYTES: 0 for plain SSE2, which has no byte shuffle (the
+// blocks spread the mask with shifts), 1 where SSSE3's shuffle may be used
+// (the file compiled for AVX2, <immintrin.h> included).
 
 using V = __m128i;
 constexpr int LANES = 16;
@@ -28,6 +29,10 @@ inline V MulHigh16(V a, V b) { return _mm_mulhi_epu16(a, b); }
 template <int n> inline V ShiftRight16(V a) { return _mm_srli_epi16(a, n); }
 template <int n> inline V ShiftLeft16(V a) { return _mm_slli_epi16(a, n); }
 template <int n> inline V ShiftLeft32(V a) { return _mm_slli_epi32(a, n); }
+#if SPREADS_BYTES
+inline V Spread(V a, V control) { return _mm_shuffle_epi8(a, control); }
+inline V LoadLanes(const std::uint8_t* lane0, const std::uint8_t*) { return Load(lane0); }
+#endif
 
 // Rows shorter than one vector.
 inline void TailBlock(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,

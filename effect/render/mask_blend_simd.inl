@@ -1,8 +1,8 @@
 // mask_blend_simd.inl - the SIMD blocks of MaskBlend, written once for any
 // vector width. Included inside a namespace that first defines the vector type
 // V, its width in bytes LANES, the operations below, the macro SPREADS_BYTES (1
-// when Spread can move bytes within 16-byte lanes, as AVX2's shuffle does; the
-// file undefines it at its end), and the
+// when Spread can move bytes within 16-byte lanes, as SSSE3's and AVX2's
+// shuffles do; the file undefines it at its end), and the
 // narrow block TailBlock for rows shorter than one vector: the 128-bit blocks
 // (mask_blend_ops128.h) end in the scalar rows, the 256-bit ones in the 128-bit
 // blocks.
@@ -11,10 +11,9 @@
 // (every bit of b is set in a), Zero, Set16/Set32 (broadcast), And, Or,
 // Pick(c, a, b) (b where c is all ones, else a), CmpEq8/16, Add16, Sub16, Mul16
 // (low half), MulHigh16 (high half, unsigned), ShiftRight16<n>, ShiftLeft16<n>;
-// with SPREADS_BYTES also Load2x16 (two 16-byte loads into the low and high
-// lanes), Spread(v, control) (a byte shuffle within each 16-byte lane),
-// SpreadControl(table) (one 16-byte control for every lane) and
-// SpreadControl2(low, high); without it CmpEq32 and ShiftLeft32.
+// with SPREADS_BYTES also Spread(v, control) (a byte shuffle within each
+// 16-byte lane) and LoadLanes(p0, p1) (16 bytes from p0 into lane 0 and, in a
+// 256-bit vector, from p1 into lane 1); without it CmpEq32 and ShiftLeft32.
 //
 // Every vector of a row is mixed and then selected per byte (mask 0 keeps d, a
 // full mask takes s); only a vector whose mask is empty or full throughout is
@@ -87,7 +86,7 @@ inline bool MixSpread(const std::uint8_t* d, const std::uint8_t* s, std::int32_t
 inline bool Mix32(const std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t o, V& out) {
 #if SPREADS_BYTES
   static const std::uint8_t everyByte[16] = {0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12};
-  const V m4 = Spread(Load(k + o), SpreadControl(everyByte));  // m in all four bytes
+  const V m4 = Spread(Load(k + o), LoadLanes(everyByte, everyByte));  // m in all four bytes
   const V mv = And(m4, Or(Set32(0x00FFFFFF), CmpEq8(m4, CmpEq8(m4, m4))));
 #else
   const V low = Set32(0xFF), top = Set32(static_cast<std::int32_t>(0xFF000000u));
@@ -121,7 +120,7 @@ inline V Spread24(const std::uint8_t* k, std::int32_t o) {
       {0, 3, 3, 3, 6, 6, 6, 9, 9, 9, 12, 12, 12, 15, 15, 15},
   };
   const std::int32_t r0 = o % 3, r1 = (o + 16) % 3;
-  return Spread(Load2x16(k + o - r0, k + o + 16 - r1), SpreadControl2(control[r0], control[r1]));
+  return Spread(LoadLanes(k + o - r0, k + o + 16 - r1), LoadLanes(control[r0], control[r1]));
 }
 
 template <>

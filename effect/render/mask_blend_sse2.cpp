@@ -26,6 +26,7 @@ bool CpuHasAvx2() {
 
 namespace {
 namespace narrow {
+#define SPREADS_BYTES 0
 #include "effect/render/mask_blend_ops128.h"
 #include "effect/render/mask_blend_simd.inl"
 }  // namespace narrow
