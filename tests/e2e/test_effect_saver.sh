@@ -234,12 +234,10 @@ e2e_log "a second and a half after a repaint: $repainted"
 if [[ $backdrop == black ]]; then
   expect_share "$(count "$repainted" field_black)" "$(count "$repainted" field)" 19 20 "black field samples after a repaint"
   # Where the desktop and black agree anyway, samples match it; a few more
-  # mean pieces of the painted desktop copy were not drawn over. The frame
-  # after a paint is presented whole, yet on a busy machine pieces of the
-  # paint now and then stay on screen under Wine until a sprite passes (the
-  # paint and the thread draw through one device context); reported, not failed.
+  # mean pieces of the painted desktop copy were not drawn over by the frame
+  # after the paint, which is presented whole.
   if (($(count "$repainted" field_same) > $(count "$late" field_same) + 3)); then
-    e2e_log "WARNING: pieces of the desktop copy left on the black field after a repaint"
+    e2e_fail "pieces of the desktop copy left on the black field after a repaint: $repainted"
   fi
 else
   expect_share "$(count "$repainted" core_black)" "$(count "$repainted" core)" 1 2 "black pixels at the centre after a repaint"
