@@ -30,7 +30,7 @@ inline V Set32(int v) { return _mm256_set1_epi32(v); }
 inline V And(V a, V b) { return _mm256_and_si256(a, b); }
 inline V Or(V a, V b) { return _mm256_or_si256(a, b); }
 inline V Pick(V c, V a, V b) { return _mm256_blendv_epi8(a, b, c); }
-inline bool NoBits(V a) { return _mm256_testz_si256(a, a) != 0; }
+inline bool NoneOf(V a, V b) { return _mm256_testz_si256(a, b) != 0; }
 inline bool AllBits(V a, V b) { return _mm256_testc_si256(a, b) != 0; }
 inline V CmpEq8(V a, V b) { return _mm256_cmpeq_epi8(a, b); }
 inline V CmpEq16(V a, V b) { return _mm256_cmpeq_epi16(a, b); }

@@ -17,8 +17,8 @@ inline V And(V a, V b) { return _mm_and_si128(a, b); }
 inline V Or(V a, V b) { return _mm_or_si128(a, b); }
 inline V AndNot(V a, V b) { return _mm_andnot_si128(a, b); }
 inline V Pick(V c, V a, V b) { return Or(And(c, b), AndNot(c, a)); }
-inline bool NoBits(V a) { return _mm_movemask_epi8(_mm_cmpeq_epi8(a, _mm_setzero_si128())) == 0xFFFF; }
-inline bool AllBits(V a, V b) { return NoBits(AndNot(a, b)); }
+inline bool NoneOf(V a, V b) { return _mm_movemask_epi8(_mm_cmpeq_epi8(And(a, b), _mm_setzero_si128())) == 0xFFFF; }
+inline bool AllBits(V a, V b) { return NoneOf(AndNot(a, b), b); }
 inline V CmpEq8(V a, V b) { return _mm_cmpeq_epi8(a, b); }
 inline V CmpEq16(V a, V b) { return _mm_cmpeq_epi16(a, b); }
 inline V CmpEq32(V a, V b) { return _mm_cmpeq_epi32(a, b); }

@@ -7,8 +7,8 @@
 // (mask_blend_ops128.h) end in the scalar rows, the 256-bit ones in the 128-bit
 // blocks.
 //
-// Operations: Load, Store (unaligned), NoBits(a) (a is all zero), AllBits(a, b)
-// (every bit of b is set in a), Zero, Set16/Set32 (broadcast), And, Or,
+// Operations: Load, Store (unaligned), NoneOf(a, b) (no bit of b is set in a),
+// AllBits(a, b) (every bit of b is set in a), Zero, Set16/Set32 (broadcast), And, Or,
 // Pick(c, a, b) (b where c is all ones, else a), CmpEq8/16, Add16, Sub16, Mul16
 // (low half), MulHigh16 (high half, unsigned), ShiftRight16<n>, ShiftLeft16<n>;
 // with SPREADS_BYTES also Spread(v, control) (a byte shuffle within each
@@ -33,13 +33,14 @@ inline V Select(V isZero, V isFull, V d, V s, V n) { return Pick(isZero, Pick(is
 // 16 bits, one vector at byte o: the five-bit mask of every word.
 inline bool Mix16(const std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t o, V& out) {
   const V five = Set16(31), one = Set16(1);
-  const V m = And(Load(k + o), five);
-  if (NoBits(m)) return false;
+  const V kw = Load(k + o);
+  if (NoneOf(kw, five)) return false;
   const V sw = Load(s + o);
-  if (AllBits(m, five)) {
+  if (AllBits(kw, five)) {
     out = sw;
     return true;
   }
+  const V m = And(kw, five);
   const V dw = Load(d + o), inverse = Sub16(five, m);
   // ((d * (31 - m) + s * m) >> 5) + 1 for each five-bit channel: at most 961, so
   // the 16-bit lanes never overflow.
@@ -73,7 +74,7 @@ inline V MixBytes(V dv, V sv, V mv) {
 
 // The bytes at o against their spread mask mv.
 inline bool MixSpread(const std::uint8_t* d, const std::uint8_t* s, std::int32_t o, V mv, V& out) {
-  if (NoBits(mv)) return false;
+  if (NoneOf(mv, mv)) return false;
   const V sv = Load(s + o);
   const V ones = CmpEq8(mv, mv);
   out = AllBits(mv, ones) ? sv : MixBytes(Load(d + o), sv, mv);
@@ -84,16 +85,25 @@ inline bool MixSpread(const std::uint8_t* d, const std::uint8_t* s, std::int32_t
 // red; its fourth byte follows the source only under a full mask, so its mask
 // byte is 255 then and 0 otherwise.
 inline bool Mix32(const std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t o, V& out) {
+  const V kv = Load(k + o), low = Set32(0xFF);
+  // Empty and full vectors are told from the mask bytes themselves.
+  if (NoneOf(kv, low)) return false;
+  const V sv = Load(s + o);
+  if (AllBits(kv, low)) {
+    out = sv;
+    return true;
+  }
 #if SPREADS_BYTES
   static const std::uint8_t everyByte[16] = {0, 0, 0, 0, 4, 4, 4, 4, 8, 8, 8, 8, 12, 12, 12, 12};
-  const V m4 = Spread(Load(k + o), LoadLanes(everyByte, everyByte));  // m in all four bytes
+  const V m4 = Spread(kv, LoadLanes(everyByte, everyByte));  // m in all four bytes
   const V mv = And(m4, Or(Set32(0x00FFFFFF), CmpEq8(m4, CmpEq8(m4, m4))));
 #else
-  const V low = Set32(0xFF), top = Set32(static_cast<std::int32_t>(0xFF000000u));
-  const V m = And(Load(k + o), low);
+  const V top = Set32(static_cast<std::int32_t>(0xFF000000u));
+  const V m = And(kv, low);
   const V mv = Or(Or(m, ShiftLeft32<8>(m)), Or(ShiftLeft32<16>(m), And(CmpEq32(m, low), top)));
 #endif
-  return MixSpread(d, s, o, mv, out);
+  out = MixBytes(Load(d + o), sv, mv);
+  return true;
 }
 
 template <int Depth>
