@@ -79,7 +79,8 @@ DrawnCell MeasureInk(const FrameSurfaces& s, std::int32_t maskX, std::int32_t ma
 }
 
 void MeasureSheetInk(Animation& a, const FrameSurfaces& s) {
-  if (s.sheet.bits == nullptr || BytesPerPixel(s.depth) == 0) return;
+  if (a.inkMeasured || s.sheet.bits == nullptr || BytesPerPixel(s.depth) == 0) return;
+  a.inkMeasured = true;
   for (std::int32_t kind = 0; kind < KindCount; ++kind)
     for (std::int32_t level = 0; level < LevelCount; ++level)
       a.spriteInk[kind * LevelCount + level] =
@@ -209,6 +210,7 @@ void BeginAnimation(Animation& a, std::uint32_t seed, std::int32_t spriteCount, 
   if (a.spriteCount > SlotCapacity) a.spriteCount = SlotCapacity;
   if (a.spriteCount < 0) a.spriteCount = 0;
   a.drawnCount = 0;
+  a.inkMeasured = false;
 }
 
 void PlaceSlot(Animation& a, std::int32_t i) {
@@ -253,7 +255,7 @@ std::int32_t DrawPosition(std::int32_t coordinate, std::int32_t limit) {
 }
 
 void ComposeFrame(Animation& a, const FrameSurfaces& s) {
-  MeasureSheetInk(a, s);  // for the incremental frames that follow
+  MeasureSheetInk(a, s);  // once, for the incremental frames that follow
   a.drawnCount = 0;
   LayBackdrop(a, s, FieldMargin, FieldMargin, a.width, a.height - 1);
   if (a.backdropMode == 1) LayPit(a, s, false);

@@ -83,7 +83,9 @@ struct Animation {
   std::int32_t changedCount;
   DrawnCell changed[2 * (SlotCapacity + 1)];
   // Where each sprite mask (kind * LevelCount + level) and the pit mask are not
-  // empty, relative to their cells; measured on the sheet by ComposeFrame.
+  // empty, relative to their cells; measured on the sheet by the first
+  // ComposeFrame after BeginAnimation.
+  bool inkMeasured;
   DrawnCell spriteInk[KindCount * LevelCount];
   DrawnCell pitInk;
 };
