@@ -49,15 +49,9 @@ void BlendBytesRow(std::int32_t bytes, std::uint8_t* d, const std::uint8_t* s, c
   }
 }
 
-namespace {
-
-using BlockKernel = void (*)(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
-                             std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride,
-                             std::int32_t width, std::int32_t height);
-
-void ScalarBlock(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
-                 std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
-                 std::int32_t height) {
+void BlendBlockScalar(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
+                      std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
+                      std::int32_t height) {
   for (std::int32_t r = 0; r < height; ++r) {
     if (depth == 16) {
       Blend16Row(d + r * dStride, s + r * sStride, k + r * kStride, 0, width);
@@ -66,6 +60,12 @@ void ScalarBlock(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, co
     }
   }
 }
+
+namespace {
+
+using BlockKernel = void (*)(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
+                             std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride,
+                             std::int32_t width, std::int32_t height);
 
 std::ptrdiff_t Stride(const PixelSurface& s, std::int32_t depth) {
   return static_cast<std::ptrdiff_t>(s.width) * (depth / 8);
@@ -86,7 +86,7 @@ BlockKernel ChooseKernel() {
   if (CpuHasAvx2()) return BlendBlockAvx2;
   return BlendBlockSse2;
 #else
-  return ScalarBlock;
+  return BlendBlockScalar;
 #endif
 }
 
@@ -97,7 +97,7 @@ const BlockKernel FastBlock = ChooseKernel();
 std::int32_t MaskBlendScalar(std::int32_t depth, const PixelSurface& destination, std::int32_t dx, std::int32_t dy,
                              std::int32_t width, std::int32_t height, const PixelSurface& source, std::int32_t sx,
                              std::int32_t sy, const PixelSurface& mask, std::int32_t mx, std::int32_t my) {
-  return BlendWith(ScalarBlock, depth, destination, dx, dy, width, height, source, sx, sy, mask, mx, my);
+  return BlendWith(BlendBlockScalar, depth, destination, dx, dy, width, height, source, sx, sy, mask, mx, my);
 }
 
 std::int32_t MaskBlend(std::int32_t depth, const PixelSurface& destination, std::int32_t dx, std::int32_t dy,

@@ -29,10 +29,15 @@ void Blend16Row(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, s
 void BlendBytesRow(std::int32_t bytes, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k,
                    std::int32_t from, std::int32_t to);
 
+// A block of height rows of width pixels; each pointer is the block's first
+// byte and each stride the distance from one row to the next, in bytes. The
+// scalar block is the reference and the tail of the 128-bit ones.
+void BlendBlockScalar(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
+                      std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
+                      std::int32_t height);
+
 #if GYREWELL_X86_KERNELS
 bool CpuHasAvx2();
-// A block of height rows of width pixels; each pointer is the block's first
-// byte and each stride the distance from one row to the next, in bytes.
 void BlendBlockSse2(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
                     std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
                     std::int32_t height);

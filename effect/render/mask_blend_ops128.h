@@ -38,13 +38,7 @@ inline V LoadLanes(const std::uint8_t* lane0, const std::uint8_t*) { return Load
 inline void TailBlock(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
                       std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
                       std::int32_t height) {
-  for (std::int32_t r = 0; r < height; ++r) {
-    if (depth == 16) {
-      Blend16Row(d + r * dStride, s + r * sStride, k + r * kStride, 0, width);
-    } else {
-      BlendBytesRow(depth / 8, d + r * dStride, s + r * sStride, k + r * kStride, 0, width);
-    }
-  }
+  BlendBlockScalar(depth, d, dStride, s, sStride, k, kStride, width, height);
 }
 
 // Bytes against a mask already spread over them.
