@@ -16,6 +16,9 @@ constexpr std::int32_t FadeAfterStep = 20;
 
 std::int32_t CentreX(const Animation& a) { return (a.width + 2 * FieldMargin) / 2; }
 std::int32_t CentreY(const Animation& a) { return (a.height + 2 * FieldMargin) / 2; }
+// Top-left of the pit's cell in the WorkSurface.
+std::int32_t PitLeft(const Animation& a) { return CentreX(a) - PitSize / 2; }
+std::int32_t PitTop(const Animation& a) { return CentreY(a) - PitSize / 2; }
 
 std::int16_t Bound(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
 
@@ -42,8 +45,7 @@ void BlendOntoWork(const FrameSurfaces& s, bool inPlace, std::int32_t x, std::in
 }
 
 void LayPit(Animation& a, const FrameSurfaces& s, bool inPlace) {
-  const std::int32_t left = CentreX(a) - PitSize / 2;
-  const std::int32_t top = CentreY(a) - PitSize / 2;
+  const std::int32_t left = PitLeft(a), top = PitTop(a);
   BlendOntoWork(s, inPlace, left, top, PitSize, PitScratchX, PitY, PitPictureX, PitY, PitMaskX, PitY);
   Remember(a, left, top, PitSize);
 }
@@ -127,7 +129,7 @@ Area Picture(const Animation& a) { return {FieldMargin, FieldMargin, FieldMargin
 
 // Where the pit's mask is not empty, in WorkSurface pixels.
 Area PitInkArea(const Animation& a) {
-  const std::int32_t left = CentreX(a) - PitSize / 2 + a.pitInk.x, top = CentreY(a) - PitSize / 2 + a.pitInk.y;
+  const std::int32_t left = PitLeft(a) + a.pitInk.x, top = PitTop(a) + a.pitInk.y;
   return {left, top, left + a.pitInk.width, top + a.pitInk.height};
 }
 
@@ -147,7 +149,7 @@ bool Inside(const Area& inner, const Area& outer) {
 
 // Blends the part r of the pit cell again, onto backdrop just restored there.
 void RelayPit(const Animation& a, const FrameSurfaces& s, const Area& r) {
-  const std::int32_t ox = r.left - (CentreX(a) - PitSize / 2), oy = r.top - (CentreY(a) - PitSize / 2);
+  const std::int32_t ox = r.left - PitLeft(a), oy = r.top - PitTop(a);
   MaskBlend(s.depth, s.work, r.left, r.top, r.right - r.left, r.bottom - r.top, s.sheet, PitPictureX + ox, PitY + oy,
             s.sheet, PitMaskX + ox, PitY + oy);
 }
