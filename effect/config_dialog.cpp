@@ -4,22 +4,16 @@
 #include <commctrl.h>
 
 #include "effect/settings.h"
+#include "resources/dialog_ids.h"
 
 namespace {
-
-// Template and control identifiers of the configuration dialog resource.
-constexpr int ConfigDialogTemplate = 2003;
-constexpr int SliderControl = 1042;
-constexpr int CountLabelControl = 1043;
-constexpr int DesktopRadio = 1044;
-constexpr int BlackRadio = 1045;
 
 static_assert(SliderRangeParameter == 13107220u, "trackbar range 20..200");
 
 void ShowSpriteCount(HWND dialog) {
   char text[SettingTextSize];
   wsprintfA(text, CountLabelFormat, static_cast<int>(SpriteCount));
-  SetDlgItemTextA(dialog, CountLabelControl, text);
+  SetDlgItemTextA(dialog, IDC_COUNT_LABEL, text);
 }
 
 void ReportSaveFailure(HWND dialog) {
@@ -40,7 +34,7 @@ int RunConfigDialog(HWND owner) {
   classes.dwSize = sizeof classes;
   classes.dwICC = ICC_BAR_CLASSES;
   if (!InitCommonControlsEx(&classes)) InitCommonControls();
-  INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(ConfigDialogTemplate), owner,
+  INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner,
                                    ConfigDialogProc, 0);
   return static_cast<int>(result);
 }
@@ -49,25 +43,25 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
   switch (message) {
     case WM_INITDIALOG:
       SpriteCount = ReadSetting(SpriteCountRule);
-      SendDlgItemMessageA(dialog, SliderControl, TBM_SETRANGE, FALSE, static_cast<LPARAM>(SliderRangeParameter));
-      SendDlgItemMessageA(dialog, SliderControl, TBM_SETPOS, TRUE, SpriteCount);
-      SendDlgItemMessageA(dialog, SliderControl, TBM_SETPAGESIZE, 0, SliderPageSize);
+      SendDlgItemMessageA(dialog, IDC_COUNT_SLIDER, TBM_SETRANGE, FALSE, static_cast<LPARAM>(SliderRangeParameter));
+      SendDlgItemMessageA(dialog, IDC_COUNT_SLIDER, TBM_SETPOS, TRUE, SpriteCount);
+      SendDlgItemMessageA(dialog, IDC_COUNT_SLIDER, TBM_SETPAGESIZE, 0, SliderPageSize);
       ShowSpriteCount(dialog);
       BackdropMode = ReadSetting(BackdropModeRule);
-      CheckRadioButton(dialog, DesktopRadio, BlackRadio, BackdropMode == BackdropBlack ? BlackRadio : DesktopRadio);
+      CheckRadioButton(dialog, IDC_DESKTOP_RADIO, IDC_BLACK_RADIO, BackdropMode == BackdropBlack ? IDC_BLACK_RADIO : IDC_DESKTOP_RADIO);
       return TRUE;  // focus to the first tab stop, OK
 
     case WM_HSCROLL:
-      SpriteCount = CountFromSliderPosition(SendDlgItemMessageA(dialog, SliderControl, TBM_GETPOS, 0, 0));
+      SpriteCount = CountFromSliderPosition(SendDlgItemMessageA(dialog, IDC_COUNT_SLIDER, TBM_GETPOS, 0, 0));
       ShowSpriteCount(dialog);
       return FALSE;
 
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case DesktopRadio:
+        case IDC_DESKTOP_RADIO:
           BackdropMode = BackdropDesktop;
           return FALSE;
-        case BlackRadio:
+        case IDC_BLACK_RADIO:
           BackdropMode = BackdropBlack;
           return FALSE;
         case IDOK:

@@ -31,14 +31,11 @@
 
 #include <commctrl.h>
 
+#include "resources/dialog_ids.h"
+
 #include <string>
 
 namespace {
-
-const int kSlider = 1042;
-const int kLabel = 1043;
-const int kDesktop = 1044;
-const int kBlack = 1045;
 
 HWND gDialog = nullptr;
 
@@ -47,7 +44,7 @@ BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found) {
   GetClassNameA(hwnd, cls, sizeof cls);
   // The dialog is shown only once WM_INITDIALOG has returned: before that its
   // controls exist but are not yet set up.
-  if (lstrcmpiA(cls, "#32770") != 0 || !GetDlgItem(hwnd, kSlider) || !IsWindowVisible(hwnd)) return TRUE;
+  if (lstrcmpiA(cls, "#32770") != 0 || !GetDlgItem(hwnd, IDC_COUNT_SLIDER) || !IsWindowVisible(hwnd)) return TRUE;
   *reinterpret_cast<HWND*>(found) = hwnd;
   return FALSE;
 }
@@ -81,7 +78,7 @@ LRESULT Send(int id, UINT msg, WPARAM wp, LPARAM lp) {
 
 void Show() {
   char label[256] = "";
-  GetDlgItemTextA(gDialog, kLabel, label, sizeof label);
+  GetDlgItemTextA(gDialog, IDC_COUNT_LABEL, label, sizeof label);
   GUITHREADINFO gui;
   gui.cbSize = sizeof gui;
   DWORD thread = GetWindowThreadProcessId(gDialog, nullptr);
@@ -89,17 +86,17 @@ void Show() {
   if (GetGUIThreadInfo(thread, &gui) && gui.hwndFocus) focus = GetWindowLongPtrA(gui.hwndFocus, GWLP_ID);
   std::printf("dialog hwnd=%lld owner=%lld slider=%ld min=%ld max=%ld page=%ld label=%s desktop=%d black=%d focus=%lld\n",
               (long long)(INT_PTR)gDialog, (long long)(INT_PTR)GetWindow(gDialog, GW_OWNER),
-              (long)Send(kSlider, TBM_GETPOS, 0, 0), (long)Send(kSlider, TBM_GETRANGEMIN, 0, 0),
-              (long)Send(kSlider, TBM_GETRANGEMAX, 0, 0), (long)Send(kSlider, TBM_GETPAGESIZE, 0, 0),
-              Hex(label).c_str(), Send(kDesktop, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
-              Send(kBlack, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0, focus);
+              (long)Send(IDC_COUNT_SLIDER, TBM_GETPOS, 0, 0), (long)Send(IDC_COUNT_SLIDER, TBM_GETRANGEMIN, 0, 0),
+              (long)Send(IDC_COUNT_SLIDER, TBM_GETRANGEMAX, 0, 0), (long)Send(IDC_COUNT_SLIDER, TBM_GETPAGESIZE, 0, 0),
+              Hex(label).c_str(), Send(IDC_DESKTOP_RADIO, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0,
+              Send(IDC_BLACK_RADIO, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0, focus);
   std::fflush(stdout);
 }
 
 void NotifyScroll(int code, int position) {
   DWORD_PTR result = 0;
   SendMessageTimeoutA(gDialog, WM_HSCROLL, MAKEWPARAM(code, position),
-                      reinterpret_cast<LPARAM>(GetDlgItem(gDialog, kSlider)), SMTO_NORMAL, 5000, &result);
+                      reinterpret_cast<LPARAM>(GetDlgItem(gDialog, IDC_COUNT_SLIDER)), SMTO_NORMAL, 5000, &result);
 }
 
 // A key press that passes through the dialog's message loop exactly like
@@ -126,7 +123,7 @@ struct BoxSearch {
 BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
   char cls[64] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
-  if (hwnd == gDialog || lstrcmpiA(cls, "#32770") != 0 || GetDlgItem(hwnd, kSlider)) return TRUE;
+  if (hwnd == gDialog || lstrcmpiA(cls, "#32770") != 0 || GetDlgItem(hwnd, IDC_COUNT_SLIDER)) return TRUE;
   reinterpret_cast<BoxSearch*>(param)->box = hwnd;
   return FALSE;
 }
@@ -175,7 +172,7 @@ bool Run(const char* action) {
     bool drag = a[0] == 'd';
     int n = (int)ParseNumber(action + (drag ? 5 : 4), &ok);
     if (!ok) return Fail(action, "bad number");
-    Send(kSlider, TBM_SETPOS, TRUE, n);
+    Send(IDC_COUNT_SLIDER, TBM_SETPOS, TRUE, n);
     if (drag) {
       NotifyScroll(TB_THUMBTRACK, n);
     } else {
@@ -183,13 +180,13 @@ bool Run(const char* action) {
       NotifyScroll(TB_ENDTRACK, 0);
     }
   } else if (a == "pageup" || a == "pagedown") {
-    SendKey(GetDlgItem(gDialog, kSlider), a == "pageup" ? VK_PRIOR : VK_NEXT);
+    SendKey(GetDlgItem(gDialog, IDC_COUNT_SLIDER), a == "pageup" ? VK_PRIOR : VK_NEXT);
   } else if (a.rfind("wait-pos:", 0) == 0) {
     bool ok = false;
     long n = (long)ParseNumber(action + 9, &ok);
     if (!ok) return Fail(action, "bad number");
     DWORD start = GetTickCount();
-    while ((long)Send(kSlider, TBM_GETPOS, 0, 0) != n) {
+    while ((long)Send(IDC_COUNT_SLIDER, TBM_GETPOS, 0, 0) != n) {
       if (GetTickCount() - start >= 5000) return Fail(action, "slider never got there");
       Sleep(50);
     }
