@@ -35,14 +35,14 @@ RenderSetup Setup(const benchmark::State& state) {
 double Seconds(std::chrono::steady_clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
 // The fastest of a few repetitions of the two copies a full recomposition pays.
-double TwoFullCopies(RenderScene& scene) {
-  const FrameSurfaces& s = scene.surfaces;
-  const std::int32_t w = s.snapshot.width, h = s.snapshot.height - 1;
+double TwoFullCopies(FrameRenderer& r) {
+  const FrameSurfaces& s = r.scene->surfaces;
+  const std::int32_t w = r.layout.desktop.width, h = r.layout.desktop.height;
   double best = 1e9;
   for (int rep = 0; rep < 15; ++rep) {
     const auto start = std::chrono::steady_clock::now();
-    CopyRect(s.depth, s.work, 32, 32, w, h, s.snapshot, 0, 0);
-    CopyRect(s.depth, scene.window, 0, 0, w, h, s.work, 32, 32);
+    CopyRect(s.depth, s.work, FieldMargin, FieldMargin, w, h, s.snapshot, 0, 0);
+    CopyRect(s.depth, r.window, 0, 0, w, h, s.work, FieldMargin, FieldMargin);
     benchmark::ClobberMemory();
     best = std::min(best, Seconds(std::chrono::steady_clock::now() - start));
   }
@@ -53,15 +53,15 @@ double TwoFullCopies(RenderScene& scene) {
 // the incremental one the saver uses.
 void BM_FrameStep(benchmark::State& state) {
   const bool changed = state.range(2) != 0;
-  RenderScene scene;
-  if (!StartScene(scene, Setup(state), Sheet(), TestDesktop(1, 1))) {
+  FrameRenderer scene;
+  if (!StartRenderer(scene, Setup(state), Sheet(), TestDesktop(1, 1))) {
     state.SkipWithError("no sheet");
     return;
   }
-  auto step = [&] { changed ? StepSceneChanged(scene) : StepScene(scene); };
+  auto step = [&] { changed ? RenderChangedFrame(scene) : RenderFrame(scene); };
   for (int warm = 0; warm < 40; ++warm) step();  // sprites on screen
   const double copies = TwoFullCopies(scene);
-  scene.presentAll = true;  // the copies above wrote the window
+  SceneWindowPainted(*scene.scene);  // the copies above wrote the window
   const auto start = std::chrono::steady_clock::now();
   for (auto _ : state) {
     step();
@@ -80,8 +80,8 @@ void BM_EffectStart(benchmark::State& state) {
   const RenderSetup setup = Setup(state);
   const RgbImage desktop = TestDesktop(setup.screenWidth, setup.screenHeight);
   for (auto _ : state) {
-    RenderScene scene;
-    benchmark::DoNotOptimize(StartScene(scene, setup, Sheet(), desktop));
+    FrameRenderer scene;
+    benchmark::DoNotOptimize(StartRenderer(scene, setup, Sheet(), desktop));
   }
 }
 BENCHMARK(BM_EffectStart)

@@ -14,6 +14,7 @@
 
 #include "effect/render/bitmap_import.h"
 #include "effect/render/mask_blend.h"
+#include "effect/scene.h"
 
 namespace {
 
@@ -131,8 +132,9 @@ std::vector<std::uint8_t> SheetImage() {
 void BM_ImportSheet(benchmark::State& state) {
   const std::int32_t depth = static_cast<std::int32_t>(state.range(0));
   const std::vector<std::uint8_t> image = SheetImage();
-  std::vector<std::uint8_t> bits(static_cast<std::size_t>(1920 * 1081 * depth / 8));
-  const PixelSurface sheet = {bits.data(), 1920, 1081};
+  const SurfaceSize size = LayOutScene(1920, 1080).sheet;
+  std::vector<std::uint8_t> bits(static_cast<std::size_t>(size.width) * size.height * depth / 8);
+  const PixelSurface sheet = {bits.data(), size.width, size.height};
   for (auto _ : state) {
     benchmark::DoNotOptimize(ImportBitmap(depth, sheet, 0, 0, image.data(), image.size()));
     benchmark::ClobberMemory();

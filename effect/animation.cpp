@@ -4,6 +4,7 @@
 
 #include "effect/render/mask_blend.h"
 #include "effect/render/rect_copy.h"
+#include "effect/settings_rules.h"
 
 namespace {
 
@@ -14,8 +15,8 @@ constexpr std::int32_t PitPictureX = 0, PitMaskX = 96, PitScratchX = 192, PitY =
 constexpr std::int32_t LastLevel = LevelCount - 1;
 constexpr std::int32_t FadeAfterStep = 20;
 
-std::int32_t CentreX(const Animation& a) { return (a.width + 2 * FieldMargin) / 2; }
-std::int32_t CentreY(const Animation& a) { return (a.height + 2 * FieldMargin) / 2; }
+std::int32_t CentreX(const Animation& a) { return WorkExtent(a.width) / 2; }
+std::int32_t CentreY(const Animation& a) { return WorkExtent(a.height) / 2; }
 // Top-left of the pit's cell in the WorkSurface.
 std::int32_t PitLeft(const Animation& a) { return CentreX(a) - PitSize / 2; }
 std::int32_t PitTop(const Animation& a) { return CentreY(a) - PitSize / 2; }
@@ -53,7 +54,7 @@ void LayPit(Animation& a, const FrameSurfaces& s, bool inPlace) {
 // The backdrop of the visible picture: the desktop snapshot, or black.
 void LayBackdrop(const Animation& a, const FrameSurfaces& s, std::int32_t x, std::int32_t y, std::int32_t width,
                  std::int32_t height) {
-  if (a.backdropMode == 1) {
+  if (a.backdropMode == BackdropDesktop) {
     CopyRect(s.depth, s.work, x, y, width, height, s.snapshot, x - FieldMargin, y - FieldMargin);
   } else {
     FillBlack(s.depth, s.work, x, y, width, height);
@@ -202,12 +203,12 @@ void BeginAnimation(Animation& a, std::uint32_t seed, std::int32_t spriteCount, 
   a.height = height;
   a.clientWidth = clientWidth;
   a.clientHeight = clientHeight;
-  a.frameInterval = 1;
-  if (previewFlag == 1) {
-    a.frameInterval = 100;
-    a.spriteCount = 20;
-    a.width = clientWidth + 2 * FieldMargin;
-    a.height = clientHeight + 2 * FieldMargin;
+  a.frameInterval = SaverFrameInterval;
+  if (previewFlag == PreviewOn) {
+    a.frameInterval = PreviewFrameInterval;
+    a.spriteCount = PreviewSpriteCount;
+    a.width = PreviewField(clientWidth);
+    a.height = PreviewField(clientHeight);
   }
   if (a.spriteCount > SlotCapacity) a.spriteCount = SlotCapacity;
   if (a.spriteCount < 0) a.spriteCount = 0;
@@ -260,7 +261,7 @@ void ComposeFrame(Animation& a, const FrameSurfaces& s) {
   MeasureSheetInk(a, s);  // once, for the incremental frames that follow
   a.drawnCount = 0;
   LayBackdrop(a, s, FieldMargin, FieldMargin, a.width, a.height - 1);
-  if (a.backdropMode == 1) LayPit(a, s, false);
+  if (a.backdropMode == BackdropDesktop) LayPit(a, s, false);
   DrawSprites(a, s, false);
   a.changedCount = 0;
   AddChanged(a, ShownArea(a), DrawnCell{FieldMargin, FieldMargin, a.width, a.height});
@@ -271,7 +272,7 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
   // The pit is the same in every frame. When it lies wholly in the restored
   // picture it is laid only where the backdrop is put back; elsewhere it is
   // still there from the frame before.
-  const bool pitStays = a.backdropMode == 1 && Inside(pit, picture);
+  const bool pitStays = a.backdropMode == BackdropDesktop && Inside(pit, picture);
 
   // Put the backdrop back under what the previous frame drew.
   const std::int32_t previousCount = a.drawnCount;
@@ -287,7 +288,7 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
   std::memcpy(previous, a.drawn, sizeof(DrawnCell) * static_cast<std::size_t>(previousCount));
 
   a.drawnCount = 0;
-  if (a.backdropMode == 1 && !pitStays) LayPit(a, s, true);
+  if (a.backdropMode == BackdropDesktop && !pitStays) LayPit(a, s, true);
   DrawSprites(a, s, true);
 
   // What changed: the previous cells and the new ones. A sprite's old and new
@@ -320,7 +321,7 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
 }
 
 PresentBlock FramePresentBlock(const Animation& a) {
-  if (a.previewFlag == 1) {
+  if (a.previewFlag == PreviewOn) {
     return {CentreX(a) - a.clientWidth / 2, CentreY(a) - a.clientHeight / 2, a.clientWidth, a.clientHeight, 0, 0};
   }
   return {FieldMargin, FieldMargin, a.width, a.height - 1, 0, 0};

@@ -1,9 +1,10 @@
 // animation.h - the sprite simulation and the composition of one frame.
 //
 // Everything here is plain arithmetic over plain memory, so the animation can be
-// run, replayed and pictured without Windows; the animation thread
-// (animation_thread.cpp) adds only the clock, the sleeps, the stop request and
-// the copy to the window.
+// run, replayed and pictured without Windows. Front ends do not call it piece by
+// piece: scene.h lays out the surfaces, starts the animation and steps the
+// frames, and the saver's thread (animation_thread.cpp) adds only the clock, the
+// sleeps, the stop request and the copy to the window.
 //
 // The field is W x H where H is one more than the rows shown; the WorkSurface is
 // (W + 64) x (H + 64) with the visible picture at (32, 32), and the pit sits at its
@@ -43,10 +44,35 @@
 constexpr std::int32_t SlotCapacity = 200;
 constexpr std::int32_t SpriteSize = 24;
 constexpr std::int32_t PitSize = 96;
-constexpr std::int32_t FieldMargin = 32;
 constexpr std::int32_t MovesPerCycle = 30;
 constexpr std::int32_t KindCount = 6;    // sprite pictures
 constexpr std::int32_t LevelCount = 10;  // fade levels
+
+// The WorkSurface has a margin this wide on every side of the visible picture,
+// so that a sprite cell drawn anywhere from 0 to W + 32 across and 0 to H + 32
+// down lies wholly inside it and no copy into it needs clipping.
+constexpr std::int32_t FieldMargin = 32;
+
+// The WorkSurface's extent along one axis, for a field that long.
+constexpr std::int32_t WorkExtent(std::int32_t field) { return field + 2 * FieldMargin; }
+
+// The preview indicator (PreviewFlag): the command line asks for the Display
+// control panel's preview.
+constexpr std::int32_t PreviewOff = 0;
+constexpr std::int32_t PreviewOn = 1;
+
+// Pace and crowd. Full screen the interval is the shortest wait there is, so
+// frames follow as fast as drawing and one 1 ms sleep allow; the preview, a
+// thumbnail that runs while the user works in the Display settings, draws a
+// small crowd at ten frames a second at most.
+constexpr std::uint32_t SaverFrameInterval = 1;     // milliseconds
+constexpr std::uint32_t PreviewFrameInterval = 100;  // milliseconds
+constexpr std::int32_t PreviewSpriteCount = 20;
+
+// In preview the field is the client area with twice the margin around it, so
+// that the pit sits in the middle of the little window and the presented block
+// starts at (64, 64), beyond every placement.
+constexpr std::int32_t PreviewField(std::int32_t client) { return client + 2 * FieldMargin; }
 
 struct DrawnCell {
   std::int32_t x, y, width, height;  // in WorkSurface pixels
@@ -67,8 +93,8 @@ struct SpriteSlots {
 struct Animation {
   std::uint32_t random;          // generator state
   std::int32_t spriteCount;      // slots in use, 1..SlotCapacity
-  std::int32_t backdropMode;     // 1 desktop with the pit, anything else black
-  std::int32_t previewFlag;      // 1 in the Display control panel's preview
+  std::int32_t backdropMode;     // BackdropDesktop: desktop with the pit; anything else black
+  std::int32_t previewFlag;      // PreviewOn in the Display control panel's preview
   std::int32_t width;            // W
   std::int32_t height;           // H
   std::int32_t clientWidth;      // the window's client size, read at the start
@@ -132,8 +158,8 @@ void PlaceSlot(Animation& a, std::int32_t i);
 // 0 when that lies beyond limit (W + 32 or H + 32).
 std::int32_t DrawPosition(std::int32_t coordinate, std::int32_t limit);
 
-// Steps 1 and 2 of a frame: backdrop, pit, sprites (respawning finished slots and
-// advancing fade levels on the way).
+// Steps 1 and 2 of a frame in full: backdrop, pit, sprites (respawning finished
+// slots and advancing fade levels on the way).
 void ComposeFrame(Animation& a, const FrameSurfaces& s);
 
 // Steps 1 and 2 composed incrementally: restores the backdrop only under the
@@ -151,7 +177,8 @@ PresentBlock FramePresentBlock(const Animation& a);
 typedef void (*PresentCopy)(void* context, const PresentBlock& block);
 void ForEachChangedBlock(const Animation& a, PresentCopy copy, void* context);
 
-// Step 6 of a frame: counts down delays and moves the slots that are due.
+// The last step of a frame, after the presentation: counts down delays and
+// moves the slots that are due.
 void MoveSlots(Animation& a);
 
 #endif

@@ -1,23 +1,30 @@
-// animation_thread.cpp - the thread that runs the animation: the clock, the
-// sleeps, the stop request and the copy of each finished frame to the window.
-// The simulation and the composition themselves are in animation.h.
+// animation_thread.cpp - see animation_thread.h: the clock, the sleeps, the stop
+// request and the copy of each finished frame to the window. The picture
+// itself is the scene's (scene.h).
 //
 // The thread checks AnimationStopRequested between slots at start-up, before
 // every frame and after every 1 ms sleep of the frame wait, and returns when it
 // is set; the window thread waits for it before releasing the surfaces.
-#include "effect/effect_state.h"
+#include "effect/animation_thread.h"
 
 #include <mmsystem.h>
 
-#include "effect/animation.h"
+#include "effect/effect_state.h"
 #include "effect/settings_rules.h"
 
 namespace {
 
 // Private to the thread; too large for a comfortable stack frame.
-Animation TheAnimation;
+Scene TheScene;
 
 bool StopRequested() { return AnimationStopRequested.load(std::memory_order_acquire); }
+
+// The start-up has always slept 1 ms per slot; the stop request is looked at
+// there too, so a saver closed during a start-up of 200 slots ends at once.
+bool PauseBetweenSlots(void*) {
+  Sleep(1);
+  return !StopRequested();
+}
 
 #if defined(GYREWELL_TEST_HOOKS)
 // Test builds only: a running count of presented frames, written to standard
@@ -38,27 +45,14 @@ void PresentBlockToWindow(void* dc, const PresentBlock& p) {
          SRCCOPY);
 }
 
-// The frames, until a stop is requested.
-void RunFrames(Animation& a, HWND window) {
-  std::uint32_t last = timeGetTime();
-  for (std::int32_t i = 0; i < a.spriteCount; ++i) {
-    if (StopRequested()) return;
-    StartSlot(a, i);
-    Sleep(1);
-  }
-
-  const FrameSurfaces surfaces = {DisplayDepth, SnapshotSurface.pixels, WorkSurface.pixels, SheetSurface.pixels};
-  bool presentAll = true;  // the first frame: the window shows the desktop copy
+// The frames, until a stop is requested. last: when the thread started, so the
+// start-up counts toward the first frame's interval.
+void RunFrames(Scene& scene, HWND window, std::uint32_t last) {
   for (;;) {
     if (StopRequested()) return;
-    // Only what changed is composed and presented, unless the window was painted
-    // over since the last presentation (or this is the first frame).
-    if (WindowPainted.exchange(false, std::memory_order_acq_rel)) presentAll = true;
-    if (presentAll) {
-      ComposeFrame(a, surfaces);
-    } else {
-      ComposeChangedFrame(a, surfaces);
-    }
+    // The window no longer shows the previous frame when it was painted over.
+    if (WindowPainted.exchange(false, std::memory_order_acq_rel)) SceneWindowPainted(scene);
+    ComposeScene(scene);
 
     // Sleep at least once, then until the interval since the last presentation
     // has passed; the unsigned difference survives the clock's wrap.
@@ -67,7 +61,7 @@ void RunFrames(Animation& a, HWND window) {
       Sleep(1);
       if (StopRequested()) return;
       now = timeGetTime();
-    } while (now - last < a.frameInterval);
+    } while (now - last < scene.animation.frameInterval);
 
     // The saver's class gives its window one DC of its own, which is also what
     // BeginPaint hands the paint handler on the window thread. Frames go through
@@ -75,21 +69,15 @@ void RunFrames(Animation& a, HWND window) {
     // a presentation short. It is taken afresh for every frame: one taken while
     // the window was still hidden may keep an empty visible region.
     HDC present = GetDCEx(window, nullptr, DCX_CACHE);
-    HDC target = present != nullptr ? present : EffectWindowDC;
-    if (presentAll) {
-      PresentBlockToWindow(target, FramePresentBlock(a));
-    } else {
-      ForEachChangedBlock(a, PresentBlockToWindow, target);
-    }
+    PresentScene(scene, PresentBlockToWindow, present != nullptr ? present : EffectWindowDC);
     if (present != nullptr) ReleaseDC(window, present);
-    presentAll = false;
     // The blits read the WorkSurface; let them finish before the next frame writes it.
     GdiFlush();
 #if defined(GYREWELL_TEST_HOOKS)
     CountPresentedFrame();
 #endif
     last = timeGetTime();
-    MoveSlots(a);
+    MoveScene(scene);
   }
 }
 
@@ -99,18 +87,13 @@ std::int32_t ScanPreviewSwitch() { return ScanPreviewSwitchIn(GetCommandLineA())
 
 DWORD WINAPI AnimationThread(LPVOID parameter) {
   HWND window = static_cast<HWND>(parameter);
-  Animation& a = TheAnimation;
   const std::uint32_t seed = GetTickCount();
+  const std::uint32_t started = timeGetTime();
   RECT client = {0, 0, 0, 0};
   GetClientRect(window, &client);
-  BeginAnimation(a, seed, SpriteCount, BackdropMode, PreviewFlag, FieldWidth, FieldHeight, client.right - client.left,
-                 client.bottom - client.top);
-  if (a.previewFlag == 1) {
-    SpriteCount = a.spriteCount;
-    FieldWidth = a.width;
-    FieldHeight = a.height;
-  }
-
-  RunFrames(a, window);
+  TheScene.surfaces = EffectSurfaces();
+  BeginScene(TheScene, EffectLayout, SceneSettings{SpriteCount, BackdropMode, PreviewFlag}, client.right - client.left,
+             client.bottom - client.top, seed);
+  if (StartSceneSlots(TheScene, PauseBetweenSlots, nullptr)) RunFrames(TheScene, window, started);
   return 0;
 }

@@ -21,24 +21,12 @@
 
 #include <commctrl.h>
 
+#include "effect/animation_thread.h"
 #include "effect/effect_state.h"
+#include "effect/load_sheet.h"
 #include "effect/render/packed_image.h"
 #include "effect/settings.h"
-#include "host/close_password.h"
-
-std::int32_t PreviewFlag;
-std::uint8_t* DecodeBuffer;
-HDC EffectWindowDC;
-std::int32_t DisplayDepth;
-std::int32_t FieldWidth;
-std::int32_t FieldHeight;
-Surface SnapshotSurface;
-Surface WorkSurface;
-Surface SheetSurface;
-HANDLE AnimationThreadHandle;
-DWORD AnimationThreadId;
-std::atomic<bool> AnimationStopRequested{false};
-std::atomic<bool> WindowPainted{false};
+#include "host/saver_default.h"
 
 namespace {
 
@@ -47,18 +35,15 @@ namespace {
 // and its surfaces are left alone rather than pulled from under it.
 constexpr DWORD ThreadStopTimeoutMs = 5000;
 
-// A DIB section pads each row to a multiple of four bytes, but the pixel
-// routines see rows back to back. A width that is a multiple of four pixels
-// makes the two agree at 16, 24 and 32 bits; the extra columns (at most three)
-// lie right of everything the effect draws or shows. Without it an odd screen
-// width at 16 bits, or most widths at 24, shear every picture.
-bool CreateSurface(Surface& s, std::int32_t width, std::int32_t height) {
-  width = (width + 3) / 4 * 4;
+// The size comes from LayOutScene, which keeps every width a multiple of four
+// pixels: the DIB section's rows then lie back to back, as the pixel routines
+// expect.
+bool CreateSurface(Surface& s, const SurfaceSize& size) {
   BITMAPINFO info;
   ZeroMemory(&info, sizeof info);
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top-down: the top row comes first
+  info.bmiHeader.biWidth = size.width;
+  info.bmiHeader.biHeight = -size.height;  // top-down: the top row comes first
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = static_cast<WORD>(DisplayDepth);
   info.bmiHeader.biCompression = BI_RGB;
@@ -68,7 +53,7 @@ bool CreateSurface(Surface& s, std::int32_t width, std::int32_t height) {
   s.memoryDC = CreateCompatibleDC(EffectWindowDC);
   if (s.memoryDC == nullptr) return false;
   s.previousBitmap = static_cast<HBITMAP>(SelectObject(s.memoryDC, s.bitmap));
-  s.pixels = PixelSurface{static_cast<std::uint8_t*>(bits), width, height};
+  s.pixels = PixelSurface{static_cast<std::uint8_t*>(bits), size.width, size.height};
   return true;
 }
 
@@ -90,13 +75,17 @@ void CopyDesktop(HWND window) {
   ClientToScreen(window, &origin);
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return;
-  BitBlt(SnapshotSurface.memoryDC, 0, 0, FieldWidth, FieldHeight - 1, screen, origin.x, origin.y, SRCCOPY);
+  const SurfaceSize& desktop = EffectLayout.desktop;
+  BitBlt(SnapshotSurface.memoryDC, 0, 0, desktop.width, desktop.height, screen, origin.x, origin.y, SRCCOPY);
   ReleaseDC(nullptr, screen);
   // GDI may batch the copy; the animation reads these bits directly.
   GdiFlush();
 }
 
 void CreateEffect(HWND window) {
+  // The effect shows no control. The call stays from the saver's first
+  // releases, where it was the usual way to make sure comctl32 is loaded; it is
+  // cheap and harmless.
   InitCommonControls();
   PreviewFlag = ScanPreviewSwitch();
   ReadSettings();
@@ -112,16 +101,18 @@ void CreateEffect(HWND window) {
   DisplayDepth = GetDeviceCaps(EffectWindowDC, BITSPIXEL);
   if (DisplayDepth <= 8) return;
 
-  FieldWidth = GetSystemMetrics(SM_CXSCREEN);
-  FieldHeight = GetSystemMetrics(SM_CYSCREEN) + 1;
-  if (!CreateSurface(SnapshotSurface, FieldWidth, FieldHeight)) return;
-  if (!CreateSurface(WorkSurface, FieldWidth + 64, FieldHeight + 64)) return;
-  if (!CreateSurface(SheetSurface, SheetSurfaceWidth, SheetSurfaceHeight)) return;
+  // The primary display's size, whatever the window's: on several monitors the
+  // frames cover the primary one's area at the window's top-left corner.
+  EffectLayout = LayOutScene(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  if (!CreateSurface(SnapshotSurface, EffectLayout.snapshot)) return;
+  if (!CreateSurface(WorkSurface, EffectLayout.work)) return;
+  if (!CreateSurface(SheetSurface, EffectLayout.sheet)) return;
   if (!LoadSheet()) return;
   CopyDesktop(window);
 
   AnimationStopRequested.store(false);
-  AnimationThreadHandle = CreateThread(nullptr, 0, AnimationThread, window, 0, &AnimationThreadId);
+  DWORD threadId = 0;  // never used, but the Windows 95 family refuses a null pointer here
+  AnimationThreadHandle = CreateThread(nullptr, 0, AnimationThread, window, 0, &threadId);
   if (AnimationThreadHandle == nullptr) DestroyWindow(window);
 }
 

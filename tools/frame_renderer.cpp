@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "effect/render/bitmap_import.h"
+#include "effect/render/packed_image.h"
 #include "effect/render/rect_copy.h"
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
@@ -48,75 +48,64 @@ void PutRgb(const PixelSurface& s, std::int32_t depth, std::int32_t x, std::int3
   }
 }
 
-PixelSurface MakeSurface(std::vector<std::uint8_t>& memory, std::int32_t depth, std::int32_t width,
-                         std::int32_t height) {
-  memory.assign(static_cast<std::size_t>(width) * height * (depth / 8), 0);
-  return PixelSurface{memory.data(), width, height};
+PixelSurface MakeSurface(std::vector<std::uint8_t>& memory, std::int32_t depth, const SurfaceSize& size) {
+  memory.assign(static_cast<std::size_t>(size.width) * size.height * (depth / 8), 0);
+  return PixelSurface{memory.data(), size.width, size.height};
 }
 
 }  // namespace
 
-bool StartScene(RenderScene& scene, const RenderSetup& setup, const std::vector<std::uint8_t>& sheet,
-                const RgbImage& desktop) {
+bool StartRenderer(FrameRenderer& r, const RenderSetup& setup, const std::vector<std::uint8_t>& sheet,
+                   const RgbImage& desktop) {
   const std::int32_t depth = setup.depth;
-  const std::int32_t w = setup.screenWidth, h = setup.screenHeight + 1;
-  FrameSurfaces& s = scene.surfaces;
+  r.layout = LayOutScene(setup.screenWidth, setup.screenHeight);
+  r.scene = std::make_unique<Scene>();
+  FrameSurfaces& s = r.scene->surfaces;
   s.depth = depth;
-  s.snapshot = MakeSurface(scene.snapshotMemory, depth, w, h);
-  s.work = MakeSurface(scene.workMemory, depth, w + 64, h + 64);
-  s.sheet = MakeSurface(scene.sheetMemory, depth, 1920, 1081);
-  if (ImportBitmap(depth, s.sheet, 0, 0, sheet.data(), sheet.size()) != 0) return false;
-  for (std::int32_t y = 0; y < h - 1 && y < desktop.height; ++y)
-    for (std::int32_t x = 0; x < w && x < desktop.width; ++x)
+  s.snapshot = MakeSurface(r.snapshotMemory, depth, r.layout.snapshot);
+  s.work = MakeSurface(r.workMemory, depth, r.layout.work);
+  s.sheet = MakeSurface(r.sheetMemory, depth, r.layout.sheet);
+  std::vector<std::uint8_t> decodeBuffer(DecodeBufferSize);
+  if (ImportSheet(depth, s.sheet, sheet.data(), sheet.size(), decodeBuffer.data()) != 0) return false;
+  const SurfaceSize shown = r.layout.desktop;
+  for (std::int32_t y = 0; y < shown.height && y < desktop.height; ++y)
+    for (std::int32_t x = 0; x < shown.width && x < desktop.width; ++x)
       PutRgb(s.snapshot, depth, x, y, &desktop.rgb[(static_cast<std::size_t>(y) * desktop.width + x) * 3]);
 
-  const std::int32_t cw = setup.previewFlag ? setup.previewWidth : setup.screenWidth;
-  const std::int32_t ch = setup.previewFlag ? setup.previewHeight : setup.screenHeight;
-  scene.window = MakeSurface(scene.windowMemory, depth, cw, ch);
-  scene.animation = std::make_unique<Animation>();
-  Animation& a = *scene.animation;
-  BeginAnimation(a, setup.seed, setup.spriteCount, setup.backdropMode, setup.previewFlag, w, h, cw, ch);
-  for (std::int32_t i = 0; i < a.spriteCount; ++i) StartSlot(a, i);
+  const std::int32_t cw = setup.previewFlag == PreviewOn ? setup.previewWidth : setup.screenWidth;
+  const std::int32_t ch = setup.previewFlag == PreviewOn ? setup.previewHeight : setup.screenHeight;
+  r.window = MakeSurface(r.windowMemory, depth, SurfaceSize{cw, ch});
+  BeginScene(*r.scene, r.layout, SceneSettings{setup.spriteCount, setup.backdropMode, setup.previewFlag}, cw, ch,
+             setup.seed);
+  StartSceneSlots(*r.scene, nullptr, nullptr);
   return true;
-}
-
-void StepScene(RenderScene& scene) {
-  Animation& a = *scene.animation;
-  ComposeFrame(a, scene.surfaces);
-  const PresentBlock p = FramePresentBlock(a);
-  CopyRect(scene.surfaces.depth, scene.window, p.windowX, p.windowY, p.width, p.height, scene.surfaces.work, p.sourceX,
-           p.sourceY);
-  MoveSlots(a);
 }
 
 namespace {
 
 void PresentInto(void* context, const PresentBlock& p) {
-  RenderScene& scene = *static_cast<RenderScene*>(context);
-  CopyRect(scene.surfaces.depth, scene.window, p.windowX, p.windowY, p.width, p.height, scene.surfaces.work, p.sourceX,
-           p.sourceY);
+  FrameRenderer& r = *static_cast<FrameRenderer*>(context);
+  CopyRect(r.scene->surfaces.depth, r.window, p.windowX, p.windowY, p.width, p.height, r.scene->surfaces.work,
+           p.sourceX, p.sourceY);
 }
 
 }  // namespace
 
-void StepSceneChanged(RenderScene& scene) {
-  Animation& a = *scene.animation;
-  const bool all = scene.presentAll;
-  scene.presentAll = false;
-  if (all) {
-    ComposeFrame(a, scene.surfaces);
-    PresentInto(&scene, FramePresentBlock(a));
-  } else {
-    ComposeChangedFrame(a, scene.surfaces);
-    ForEachChangedBlock(a, PresentInto, &scene);
-  }
-  MoveSlots(a);
+void RenderChangedFrame(FrameRenderer& r) {
+  ComposeScene(*r.scene);
+  PresentScene(*r.scene, PresentInto, &r);
+  MoveScene(*r.scene);
 }
 
-void PaintScene(RenderScene& scene, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
-  CopyRect(scene.surfaces.depth, scene.window, left, top, right - left, bottom - top, scene.surfaces.snapshot, left,
-           top);
-  scene.presentAll = true;
+void RenderFrame(FrameRenderer& r) {
+  SceneWindowPainted(*r.scene);
+  RenderChangedFrame(r);
+}
+
+void PaintWindow(FrameRenderer& r, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
+  const FrameSurfaces& s = r.scene->surfaces;
+  CopyRect(s.depth, r.window, left, top, right - left, bottom - top, s.snapshot, left, top);
+  SceneWindowPainted(*r.scene);
 }
 
 RgbImage SurfacePicture(const PixelSurface& surface, std::int32_t depth, std::int32_t x, std::int32_t y,
@@ -143,6 +132,6 @@ RgbImage SurfacePicture(const PixelSurface& surface, std::int32_t depth, std::in
   return image;
 }
 
-RgbImage WindowPicture(const RenderScene& scene) {
-  return SurfacePicture(scene.window, scene.surfaces.depth, 0, 0, scene.window.width, scene.window.height);
+RgbImage WindowPicture(const FrameRenderer& r) {
+  return SurfacePicture(r.window, r.scene->surfaces.depth, 0, 0, r.window.width, r.window.height);
 }

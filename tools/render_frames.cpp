@@ -70,17 +70,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "render_frames: cannot read %s\n", desktopPath.c_str());
     return 1;
   }
-  RenderScene scene;
-  if (!StartScene(scene, setup, ReadFileBytes(sheetPath), desktop)) {
+  FrameRenderer renderer;
+  if (!StartRenderer(renderer, setup, ReadFileBytes(sheetPath), desktop)) {
     std::fprintf(stderr, "render_frames: %s is not a sheet the import takes\n", sheetPath.c_str());
     return 1;
   }
   for (int f = 1; f <= frames; ++f) {
-    StepScene(scene);
+    RenderFrame(renderer);
     if (f == frames || (every > 0 && f % every == 0)) {
       char name[64];
       std::snprintf(name, sizeof name, "/frame_%04d.png", f);
-      if (!WritePng(out + name, WindowPicture(scene))) {
+      if (!WritePng(out + name, WindowPicture(renderer))) {
         std::fprintf(stderr, "render_frames: cannot write %s%s\n", out.c_str(), name);
         return 1;
       }

@@ -1,4 +1,5 @@
 #include "effect/animation.h"
+#include "effect/scene.h"
 
 #include <gtest/gtest.h>
 
@@ -119,18 +120,46 @@ TEST(Preview, TwentySpritesTenFramesASecondPitCentred) {
   EXPECT_EQ(a->spriteCount, SlotCapacity);
 }
 
+// The saver's Win32 shell and the renderer allocate exactly these sizes.
+TEST(Layout, SurfacesForTheScreen) {
+  const SceneLayout l = LayOutScene(1920, 1080);
+  EXPECT_EQ(l.fieldWidth, 1920);
+  EXPECT_EQ(l.fieldHeight, 1081) << "H is one more than the rows shown";
+  EXPECT_EQ(l.desktop.width, 1920);
+  EXPECT_EQ(l.desktop.height, 1080);
+  EXPECT_EQ(l.snapshot.width, 1920);
+  EXPECT_EQ(l.snapshot.height, 1081);
+  EXPECT_EQ(l.work.width, 1984);
+  EXPECT_EQ(l.work.height, 1145);
+  EXPECT_EQ(l.sheet.width, 1920);
+  EXPECT_EQ(l.sheet.height, 1081);
+  // Rows of a DIB section are padded to four bytes: every width is a multiple
+  // of four pixels, so the rows the pixel routines see lie back to back.
+  const SceneLayout odd = LayOutScene(1366, 767);
+  EXPECT_EQ(odd.desktop.width, 1366);
+  EXPECT_EQ(odd.snapshot.width, 1368);
+  EXPECT_EQ(odd.work.width, 1432);
+  EXPECT_EQ(odd.work.height, 832);
+}
+
 // A frame needs real surfaces; a small field keeps them light.
 struct SmallScene {
   explicit SmallScene(std::int32_t bitsPerPixel)
       : depth(bitsPerPixel),
-        snapshot(static_cast<std::size_t>(W * H * depth / 8), 0x40),
-        work(static_cast<std::size_t>((W + 64) * (H + 64) * depth / 8), 0x99),
-        sheet(static_cast<std::size_t>(1920 * 1081 * depth / 8), 0) {}
+        layout(LayOutScene(W, H - 1)),
+        snapshot(Bytes(layout.snapshot), 0x40),
+        work(Bytes(layout.work), 0x99),
+        sheet(Bytes(layout.sheet), 0) {}
+  std::size_t Bytes(const SurfaceSize& s) const { return static_cast<std::size_t>(s.width * s.height * depth / 8); }
+  static PixelSurface View(std::vector<std::uint8_t>& memory, const SurfaceSize& s) {
+    return {memory.data(), s.width, s.height};
+  }
   FrameSurfaces Surfaces() {
-    return {depth, {snapshot.data(), W, H}, {work.data(), W + 64, H + 64}, {sheet.data(), 1920, 1081}};
+    return {depth, View(snapshot, layout.snapshot), View(work, layout.work), View(sheet, layout.sheet)};
   }
   static constexpr std::int32_t W = 160, H = 121;
   std::int32_t depth;
+  SceneLayout layout;
   std::vector<std::uint8_t> snapshot, work, sheet;
 };
 
@@ -164,7 +193,7 @@ TEST(Frame, BlackBackdropHasNoPitAndMarginsStayUntouchedByTheBackdrop) {
     BeginAnimation(*a, 3, 20, 2, 0, SmallScene::W, SmallScene::H, SmallScene::W, SmallScene::H - 1);
     for (std::int32_t i = 0; i < a->spriteCount; ++i) StartSlot(*a, i);
     ComposeFrame(*a, scene.Surfaces());
-    const std::int32_t bytes = depth / 8, rowBytes = (SmallScene::W + 64) * bytes;
+    const std::int32_t bytes = depth / 8, rowBytes = scene.layout.work.width * bytes;
     // The first frame shows no sprite (all start beyond the edges) and, with the
     // black backdrop, no pit: the visible W x (H - 1) block is all zero.
     for (std::int32_t y = 32; y < 32 + SmallScene::H - 1; ++y)
@@ -178,7 +207,7 @@ TEST(Frame, DesktopBackdropCarriesThePitPicture) {
   // the 96 x 96 block at the centre becomes the pit picture, the rest stays the
   // snapshot.
   SmallScene scene(24);
-  const PixelSurface sheet = {scene.sheet.data(), 1920, 1081};
+  const PixelSurface sheet = scene.Surfaces().sheet;
   for (std::int32_t y = 288; y < 384; ++y) {
     for (std::int32_t x = 0; x < 96; ++x) {
       std::uint8_t* picture = PixelAddress(sheet, 24, x, y);
@@ -191,7 +220,7 @@ TEST(Frame, DesktopBackdropCarriesThePitPicture) {
   BeginAnimation(*a, 3, 20, 1, 0, SmallScene::W, SmallScene::H, SmallScene::W, SmallScene::H - 1);
   for (std::int32_t i = 0; i < a->spriteCount; ++i) StartSlot(*a, i);
   ComposeFrame(*a, scene.Surfaces());
-  const PixelSurface work = {scene.work.data(), SmallScene::W + 64, SmallScene::H + 64};
+  const PixelSurface work = scene.Surfaces().work;
   const std::int32_t cx = (SmallScene::W + 64) / 2, cy = (SmallScene::H + 64) / 2;
   EXPECT_EQ(PixelAddress(work, 24, cx - 48, cy - 48)[0], 0x11);
   EXPECT_EQ(PixelAddress(work, 24, cx + 47, cy + 47)[0], 0x11);

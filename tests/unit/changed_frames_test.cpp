@@ -14,18 +14,18 @@ namespace {
 void RunSideBySide(RenderSetup setup, int frames) {
   const auto sheet = ReadFileBytes(std::string(GYREWELL_SOURCE_DIR) + "/resources/sheet.bmp");
   const RgbImage desktop = TestDesktop(setup.screenWidth, setup.screenHeight);
-  RenderScene full, changed;
-  ASSERT_TRUE(StartScene(full, setup, sheet, desktop));
-  ASSERT_TRUE(StartScene(changed, setup, sheet, desktop));
+  FrameRenderer full, changed;
+  ASSERT_TRUE(StartRenderer(full, setup, sheet, desktop));
+  ASSERT_TRUE(StartRenderer(changed, setup, sheet, desktop));
   const std::int32_t w = full.window.width, h = full.window.height;
   for (int frame = 1; frame <= frames; ++frame) {
     if (frame == frames / 2) {
       // The window thread paints part of the window with the desktop copy.
-      PaintScene(full, w / 4, h / 4, w / 2, h / 2);
-      PaintScene(changed, w / 4, h / 4, w / 2, h / 2);
+      PaintWindow(full, w / 4, h / 4, w / 2, h / 2);
+      PaintWindow(changed, w / 4, h / 4, w / 2, h / 2);
     }
-    StepScene(full);
-    StepSceneChanged(changed);
+    RenderFrame(full);
+    RenderChangedFrame(changed);
     ASSERT_EQ(full.workMemory, changed.workMemory) << "WorkSurface after frame " << frame;
     ASSERT_EQ(full.windowMemory, changed.windowMemory) << "window after frame " << frame;
   }
@@ -75,14 +75,14 @@ TEST(ChangedFrames, PresentsFarLessThanTheWholePicture) {
   RenderSetup s = Field(32, 1, 0);
   s.screenWidth = 1920;
   s.screenHeight = 1080;
-  RenderScene scene;
-  ASSERT_TRUE(StartScene(scene, s, ReadFileBytes(std::string(GYREWELL_SOURCE_DIR) + "/resources/sheet.bmp"),
+  FrameRenderer scene;
+  ASSERT_TRUE(StartRenderer(scene, s, ReadFileBytes(std::string(GYREWELL_SOURCE_DIR) + "/resources/sheet.bmp"),
                          TestDesktop(1, 1)));
-  for (int frame = 0; frame < 60; ++frame) StepSceneChanged(scene);
-  ComposeChangedFrame(*scene.animation, scene.surfaces);
+  for (int frame = 0; frame < 60; ++frame) RenderChangedFrame(scene);
+  ComposeScene(*scene.scene);
   std::int64_t area = 0;
   ForEachChangedBlock(
-      *scene.animation,
+      scene.scene->animation,
       [](void* total, const PresentBlock& b) { *static_cast<std::int64_t*>(total) += std::int64_t{b.width} * b.height; },
       &area);
   EXPECT_GT(area, 0);

@@ -51,16 +51,16 @@ void ExpectGolden(const std::string& name, const RgbImage& actual) {
 
 // Runs frames 1..last and checks the window after each frame named in `check`.
 void RenderAndCompare(const std::string& name, const RenderSetup& setup, std::initializer_list<int> check) {
-  RenderScene scene;
+  FrameRenderer renderer;
   const auto sheet = ReadFileBytes(std::string(GYREWELL_SOURCE_DIR) + "/resources/sheet.bmp");
-  ASSERT_TRUE(StartScene(scene, setup, sheet, TestDesktop(setup.screenWidth, setup.screenHeight)));
+  ASSERT_TRUE(StartRenderer(renderer, setup, sheet, TestDesktop(setup.screenWidth, setup.screenHeight)));
   int frame = 0;
   for (int wanted : check) {
     while (frame < wanted) {
-      StepScene(scene);
+      RenderFrame(renderer);
       ++frame;
     }
-    ExpectGolden(name + "_frame" + std::to_string(frame), WindowPicture(scene));
+    ExpectGolden(name + "_frame" + std::to_string(frame), WindowPicture(renderer));
   }
 }
 

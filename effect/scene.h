@@ -1,0 +1,114 @@
+// scene.h - the effect's picture from start to frame, for every front end.
+//
+// The saver (effect_window.cpp and animation_thread.cpp), the in-memory renderer
+// in tools/, the golden-frame and equivalence tests and the benchmarks all set
+// up and step the picture through these functions, so what they check is what
+// the saver runs. A front end keeps only what is its own: it allocates surfaces
+// of the sizes it is given, puts the desktop into the snapshot, runs the clock
+// and copies blocks of the WorkSurface to its window.
+//
+//   SceneLayout layout = LayOutScene(screenWidth, screenHeight);
+//   // allocate layout.snapshot, layout.work and layout.sheet at the display
+//   // depth, rows top-down and back to back, into scene.surfaces
+//   ImportSheet(depth, scene.surfaces.sheet, sheetBytes, sheetSize, decodeBuffer);
+//   // copy the desktop, layout.desktop in size, to (0, 0) of the snapshot
+//   BeginScene(scene, layout, settings, clientWidth, clientHeight, seed);
+//   StartSceneSlots(scene, pause, context);   // the saver sleeps 1 ms per slot
+//   for (;;) {
+//     ComposeScene(scene);                 // the whole frame, or what changed
+//     // wait out scene.animation.frameInterval milliseconds
+//     PresentScene(scene, copy, context);  // WorkSurface blocks to the window
+//     MoveScene(scene);
+//   }
+//
+// SceneWindowPainted(scene) says that something else drew over the window (the
+// paint handler): the next frame is then composed and presented in full, as the
+// first one is.
+//
+// The sizes: W (fieldWidth) is the screen's width and H (fieldHeight) its height
+// plus one, so every full-picture copy of H - 1 rows is exactly the screen.
+//
+//   snapshot  W x H            the desktop, in rows 0..H-2
+//   work      (W+64) x (H+64)  the frame, with the visible picture at (32, 32)
+//   sheet     1920 x 1081      the sprite sheet at (0, 0), scratch cells below
+//
+// Every width is rounded up to a multiple of four pixels. A Windows DIB section
+// pads each row to four bytes while the pixel routines see rows back to back;
+// at 16 and 24 bits other widths would shear every picture. The extra columns
+// lie right of everything the effect draws or shows.
+#ifndef GYREWELL_SCENE_H
+#define GYREWELL_SCENE_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include "effect/animation.h"
+#include "effect/settings_rules.h"
+
+struct SurfaceSize {
+  std::int32_t width;
+  std::int32_t height;
+};
+
+struct SceneLayout {
+  std::int32_t fieldWidth;   // W
+  std::int32_t fieldHeight;  // H
+  SurfaceSize desktop;       // what is copied from the screen: W x (H - 1)
+  SurfaceSize snapshot;
+  SurfaceSize work;
+  SurfaceSize sheet;
+};
+
+// The two settings and the preview indicator, as the animation takes them.
+struct SceneSettings {
+  std::int32_t spriteCount;   // 20..200
+  std::int32_t backdropMode;  // BackdropDesktop or BackdropBlack
+  std::int32_t previewFlag;   // PreviewOn in the Display control panel's preview
+};
+
+struct Scene {
+  FrameSurfaces surfaces;  // set by the front end before BeginScene
+  bool presentAll;         // the window does not show the previous frame
+  Animation animation;
+};
+
+// The field and every surface's size for a primary display of that size.
+SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight);
+
+// The sprite sheet into the sheet surface at (0, 0), converted to depth. The
+// bytes are a BMP file image, or one packed (packed_image.h), which is first
+// unpacked into decodeBuffer (DecodeBufferSize bytes). The unpacker is tried
+// first: the shipped sheet is plain, and the unpacker refuses it at its magic.
+// Returns the import's result: 0, or -1 when the image is refused (the sheet
+// stays black and the animation still runs).
+std::int32_t ImportSheet(std::int32_t depth, const PixelSurface& sheet, const std::uint8_t* bytes, std::size_t size,
+                         std::uint8_t* decodeBuffer);
+
+// Sets up the animation over scene.surfaces for the field of layout and a
+// window client area of clientWidth x clientHeight (in preview the field, the
+// count and the pace become the preview's). Places no slot yet.
+void BeginScene(Scene& scene, const SceneLayout& layout, const SceneSettings& settings, std::int32_t clientWidth,
+                std::int32_t clientHeight, std::uint32_t seed);
+
+// Starts every slot in order, calling pause(context) after each one; stops and
+// answers false as soon as pause answers false. pause may be null.
+typedef bool (*SlotPause)(void* context);
+bool StartSceneSlots(Scene& scene, SlotPause pause, void* context);
+
+// Composes the next frame in the WorkSurface: in full after BeginScene and
+// after SceneWindowPainted, otherwise only where it changed.
+void ComposeScene(Scene& scene);
+
+// Hands copy the blocks of the composed frame that the window must receive, in
+// window coordinates: the whole picture after a full composition, else the
+// blocks that changed. The copies read the finished frame, so their order does
+// not matter.
+void PresentScene(Scene& scene, PresentCopy copy, void* context);
+
+// Moves the sprites that are due, after the frame has been presented.
+void MoveScene(Scene& scene);
+
+// The window was drawn over: the next frame goes the full way.
+void SceneWindowPainted(Scene& scene);
+
+#endif
