@@ -4,15 +4,11 @@
 #include <commctrl.h>
 
 #include "effect/config_dialog.h"
-#include "host/close_password.h"
 #include "host/command_tail.h"
 #include "host/host_state.h"
+#include "host/legacy_password.h"
 #include "host/saver_window.h"
-
-#if defined(GYREWELL_TEST_HOOKS)
-// Test builds only: 0 none, 'c' fault in WM_CREATE, 'k' fault on a key press.
-int HostTestFault = 0;
-#endif
+#include "host/test_hooks.h"
 
 static const char* CharStepA(const char* at) { return CharNextA(at); }
 
@@ -48,10 +44,7 @@ static int RunChosenMode(const char* tail) {
 #if defined(GYREWELL_TEST_HOOKS)
   const char* hook = tail;
   while (*hook == ' ' || *hook == '-' || *hook == '/') ++hook;
-  if (*hook == 'z' && hook[1] == 'd') {
-    int* volatile nowhere = NULL;  // volatile: the compiler may not see the null
-    *nowhere = 1;
-  }
+  if (*hook == 'z' && hook[1] == 'd') FaultOnPurpose();
   if (*hook == 'z' && (hook[1] == 'c' || hook[1] == 'k')) {
     HostTestFault = hook[1];
     return RunSaverWindow(NULL);

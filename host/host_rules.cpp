@@ -44,6 +44,10 @@ HostAction SaverWindowRule(const HostState& state, unsigned message, std::uintpt
           return Act(0, HostFinish::Effect);
       }
     case MsgTimer:
+      // The saver sets no timer of its own. A timer message that does come (a
+      // system component may set one on the window) gives up the rest of the
+      // time slice, so the window thread never competes with the animation,
+      // and does nothing at all once the close is allowed.
       if (state.closeAllowed) return Act(0, HostFinish::Value, 0);
       return Act(StepYield, HostFinish::Effect);
     default:

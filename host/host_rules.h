@@ -1,7 +1,7 @@
 // host_rules.h - what the host's window procedures do with each message, and the
 // close/verify state machine, as plain decisions over HostState.
 //
-// The Win32 shells (saver_window.cpp, close_password.cpp) ask a rule what to do
+// The Win32 shells (saver_window.cpp, saver_default.cpp) ask a rule what to do
 // and carry it out: first the steps that are set, in the order of HostStep,
 // then the finish. Nothing here calls the system.
 //

@@ -1,13 +1,19 @@
-// close_password.cpp - SaverDefaultProc, the password check before closing and
-// the password change (see close_password.h; the tables are in host_rules.h).
-#include "host/close_password.h"
+// saver_default.cpp - SaverDefaultProc and the password check before closing
+// (see saver_default.h; the tables are in host_rules.h).
+#include "host/saver_default.h"
 
 #include "host/host_rules.h"
 #include "host/host_state.h"
-#include "host/saver_window.h"
 
 typedef BOOL(WINAPI* VerifyScreenSavePwdProc)(HWND);
-typedef DWORD(WINAPI* PwdChangePasswordProc)(LPCSTR, HWND, DWORD, DWORD);
+
+void TakeCursorAnchor() {
+  // A failed read leaves the anchor where it was rather than moving it to 0,0.
+  POINT cursor;
+  if (!GetCursorPos(&cursor)) return;
+  Host.cursorAnchor.x = cursor.x;
+  Host.cursorAnchor.y = cursor.y;
+}
 
 int VerifyBeforeClose(HWND window) {
   switch (BeginVerify(Host, GetTickCount())) {
@@ -18,8 +24,10 @@ int VerifyBeforeClose(HWND window) {
     case VerifyGate::Ask:
       break;
   }
-  // Timers queued before the dialog would otherwise run the animation's
-  // bookkeeping inside the dialog's own loop.
+  // Timer messages waiting for the window would otherwise be dispatched inside
+  // the password dialog's own loop. The system makes a timer message when the
+  // queue is examined and a timer is due, one per call; two calls take the
+  // ones that can be waiting at this point, as the saver always has.
   MSG pending;
   PeekMessageA(&pending, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
   PeekMessageA(&pending, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
@@ -56,13 +64,4 @@ LRESULT CALLBACK SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPAR
       break;
   }
   return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void ChangeSaverPassword(HWND owner) {
-  HMODULE mpr = LoadLibraryA("MPR.DLL");
-  if (!mpr) return;
-  PwdChangePasswordProc change =
-      reinterpret_cast<PwdChangePasswordProc>(reinterpret_cast<void (*)(void)>(GetProcAddress(mpr, "PwdChangePasswordA")));
-  if (change) change("SCRSAVE", owner, 0, 0);
-  FreeLibrary(mpr);
 }

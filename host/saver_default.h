@@ -1,5 +1,10 @@
-// close_password.h - the end of the saver window's message chain: input, power
-// events and close requests, and the legacy password check and change.
+// saver_default.h - the end of the saver window's message chain: input, power
+// events and close requests, and the legacy password check before closing.
+//
+// The host and the effect meet in one chain, as in the classic screen-saver
+// library: the host's SaverWindowProc calls the effect's EffectWindowProc,
+// which acts on what it cares for and ends every message here. Nothing here
+// calls back into the saver window or the effect.
 //
 // SaverDefaultProc is called by the effect for every message, after its own
 // handling, and ends in DefWindowProcA. Its table is in host_rules.h
@@ -12,15 +17,15 @@
 // verifier through WM_APP sent to the window (so the request passes the whole
 // chain), refuses while a dialog runs and for 200 ms after one ended.
 //
-// ChangeSaverPassword(owner) runs "MPR.DLL" PwdChangePasswordA("SCRSAVE", owner,
-// 0, 0) when the library and entry point exist; otherwise nothing is shown.
-#ifndef GYREWELL_CLOSE_PASSWORD_H
-#define GYREWELL_CLOSE_PASSWORD_H
+// TakeCursorAnchor() stores the cursor position in Host.cursorAnchor, where
+// mouse travel is measured from: at window creation and after a refused close.
+#ifndef GYREWELL_SAVER_DEFAULT_H
+#define GYREWELL_SAVER_DEFAULT_H
 
 #include <windows.h>
 
 LRESULT CALLBACK SaverDefaultProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 int VerifyBeforeClose(HWND window);
-void ChangeSaverPassword(HWND owner);
+void TakeCursorAnchor();
 
 #endif

@@ -4,6 +4,9 @@
 
 #include "effect/effect_window.h"
 #include "host/host_rules.h"
+#include "host/legacy_password.h"
+#include "host/saver_default.h"
+#include "host/test_hooks.h"
 
 // The portable rules name these numbers without <windows.h>.
 static_assert(MsgCreate == WM_CREATE && MsgDestroy == WM_DESTROY && MsgSetText == WM_SETTEXT &&
@@ -29,10 +32,6 @@ static_assert(PbtQuerySuspend == PBT_APMQUERYSUSPEND && PbtQueryStandby == PBT_A
                   PbtfResumeFromFailure == PBTF_APMRESUMEFROMFAILURE,
               "power events");
 
-#if defined(GYREWELL_TEST_HOOKS)
-extern int HostTestFault;
-#endif
-
 static const char SaverClassName[] = "WindowsScreenSaverClass";
 static const char SaverTitle[] = "Screen Saver";
 static const char PreviewTitle[] = "Preview";
@@ -48,54 +47,6 @@ static HostEntryPoint LookUp(HMODULE module, const char* name) {
   return reinterpret_cast<HostEntryPoint>(GetProcAddress(module, name));
 }
 
-void SetScreenSaverRunning(bool running) {
-  if (!Host.win9xFamily) return;
-  UINT previous = 0;  // the old state is of no interest
-  SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, running ? 1 : 0, &previous, 0);
-}
-
-void UnloadPasswordModule() {
-  if (!Host.win9xFamily || !Host.passwordModule) return;
-  FreeLibrary(static_cast<HMODULE>(Host.passwordModule));
-  Host.passwordModule = NULL;
-  if (Host.verifyPassword) {
-    Host.verifyPassword = NULL;
-    SetScreenSaverRunning(false);
-  }
-}
-
-void LoadPasswordSettings() {
-  if (!Host.win9xFamily) return;
-  if (Host.passwordModule) UnloadPasswordModule();
-  HKEY key;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
-  DWORD usePassword = 0;
-  DWORD size = sizeof usePassword;
-  if (RegQueryValueExA(key, "ScreenSaveUsePassword", NULL, NULL, reinterpret_cast<BYTE*>(&usePassword), &size) ==
-          ERROR_SUCCESS &&
-      usePassword != 0) {
-    HMODULE module = LoadLibraryA("PASSWORD.CPL");
-    Host.passwordModule = module;
-    if (module) {
-      Host.verifyPassword = LookUp(module, "VerifyScreenSavePwd");
-      if (Host.verifyPassword) {
-        SetScreenSaverRunning(true);
-      } else {
-        UnloadPasswordModule();
-      }
-    }
-  }
-  RegCloseKey(key);
-}
-
-void TakeCursorAnchor() {
-  // A failed read leaves the anchor where it was rather than moving it to 0,0.
-  POINT cursor;
-  if (!GetCursorPos(&cursor)) return;
-  Host.cursorAnchor.x = cursor.x;
-  Host.cursorAnchor.y = cursor.y;
-}
-
 static void DetachInputMethod(HWND window) {
   HMODULE imm = GetModuleHandleA("IMM32.DLL");
   Host.imeModule = imm;
@@ -108,8 +59,7 @@ static void DetachInputMethod(HWND window) {
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 #if defined(GYREWELL_TEST_HOOKS)
   if ((HostTestFault == 'c' && message == WM_CREATE) || (HostTestFault == 'k' && message == WM_KEYDOWN)) {
-    int* volatile nowhere = NULL;  // volatile: the compiler may not see the null
-    *nowhere = 1;
+    FaultOnPurpose();
   }
 #endif
   const HostAction action = SaverWindowRule(Host, message, wParam);
@@ -137,11 +87,16 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
 }
 
 int RunSaverWindow(HWND parent) {
+  HINSTANCE instance = static_cast<HINSTANCE>(Host.instance);
   WNDCLASSA windowClass = {};
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
   windowClass.lpfnWndProc = SaverWindowProc;
-  windowClass.hInstance = HostInstance();
-  windowClass.hIcon = LoadIconA(HostInstance(), MAKEINTRESOURCEA(100));
+  windowClass.hInstance = instance;
+  // The icon resource is named "ICON1", so number 100 finds nothing and the
+  // class has no icon. A saver's window has no caption, taskbar button or
+  // Alt+Tab entry that would show one; the lookup is kept as the saver has
+  // always made it, and the icon still names the file in Explorer.
+  windowClass.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(100));
   windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   windowClass.lpszClassName = SaverClassName;
 
@@ -185,7 +140,7 @@ int RunSaverWindow(HWND parent) {
 
   if (RegisterClassA(&windowClass)) {
     Host.saverWindow = CreateWindowExA(exStyle, SaverClassName, title, style, left, top, width, height, parent, NULL,
-                                       HostInstance(), NULL);
+                                       instance, NULL);
   }
   int result = 0;
   HWND window = static_cast<HWND>(Host.saverWindow);

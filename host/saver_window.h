@@ -14,30 +14,14 @@
 //   made.
 //
 // SaverWindowProc is the class window procedure, in front of EffectWindowProc;
-// its table is in host_rules.h (SaverWindowRule).
-//
-// LoadPasswordSettings / UnloadPasswordModule / SetScreenSaverRunning act only on
-// the Windows 95/98/Me family: with "ScreenSaveUsePassword" non-zero under
-// HKCU\Control Panel\Desktop, "PASSWORD.CPL" is loaded and its
-// "VerifyScreenSavePwd" kept as the verifier; the system's screen-saver-running
-// flag is on exactly while a verifier is held.
+// its table is in host_rules.h (SaverWindowRule). The password module is
+// legacy_password.h's.
 #ifndef GYREWELL_SAVER_WINDOW_H
 #define GYREWELL_SAVER_WINDOW_H
 
 #include <windows.h>
 
-#include "host/host_state.h"
-
 int RunSaverWindow(HWND parent);
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-void LoadPasswordSettings();
-void UnloadPasswordModule();
-void SetScreenSaverRunning(bool running);
-
-// Stores the cursor position in Host.cursorAnchor.
-void TakeCursorAnchor();
-
-// The program's instance handle, for resource, class and dialog calls.
-inline HINSTANCE HostInstance() { return static_cast<HINSTANCE>(Host.instance); }
 
 #endif

@@ -1,0 +1,20 @@
+// test_hooks.h - faults on purpose, in the test build GyrewellHooked.scr only.
+//
+// The end-to-end tests prove the exception guard (entry.h) with a fault inside
+// a mode. The switch "/zd" faults while the mode is chosen; "/zc" and "/zk" run
+// the saver and fault in the saver window's WM_CREATE or on a key press. None of
+// this is compiled into Gyrewell.scr.
+#ifndef GYREWELL_TEST_HOOKS_H
+#define GYREWELL_TEST_HOOKS_H
+
+#if defined(GYREWELL_TEST_HOOKS)
+
+// 0 none, 'c' fault in WM_CREATE, 'k' fault on a key press.
+extern int HostTestFault;
+
+// Writes through a null pointer.
+void FaultOnPurpose();
+
+#endif
+
+#endif
