@@ -13,7 +13,7 @@
 // The routines handle exactly these three depths and write nothing at any other.
 //
 // On Windows the effect's Surface record carries one of these next to its
-// memory DC and bitmap, and finds it from a DC by comparing handles.
+// memory DC and bitmap; the routines are handed the view itself, never a DC.
 #ifndef GYREWELL_PIXEL_SURFACE_H
 #define GYREWELL_PIXEL_SURFACE_H
 

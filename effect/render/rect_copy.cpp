@@ -30,6 +30,19 @@ inline void CopyRow(std::uint8_t* to, const std::uint8_t* from, std::size_t byte
   std::memcpy(to, from, bytes);
 }
 
+#if GYREWELL_COPY_SSE2
+// Asks for the first and last byte of every row of a block: a sprite-sized
+// block touches a new page in every row of a large surface, and asking for all
+// its rows first lets the misses overlap instead of queueing.
+inline void PrefetchRows(const std::uint8_t* first, std::ptrdiff_t stride, std::size_t rowBytes, std::int64_t rows) {
+  for (std::int64_t r = 0; r < rows; ++r) {
+    const char* row = reinterpret_cast<const char*>(first + r * stride);
+    _mm_prefetch(row, _MM_HINT_T0);
+    _mm_prefetch(row + rowBytes - 1, _MM_HINT_T0);
+  }
+}
+#endif
+
 // Cuts [start, start + length) of one axis to [0, limit) and moves the partner
 // start by the same amount. Returns the remaining length, possibly 0.
 std::int64_t ClipAxis(std::int64_t& start, std::int64_t& partner, std::int64_t length, std::int64_t limit) {
@@ -55,24 +68,17 @@ void CopyRect(std::int32_t depth, const PixelSurface& destination, std::int32_t 
   h = ClipAxis(y1, y0, h, source.height);
   if (w <= 0 || h <= 0) return;
   const std::size_t rowBytes = static_cast<std::size_t>(w * bytes);
+  const std::uint8_t* from = PixelAddress(source, depth, static_cast<std::int32_t>(x1), static_cast<std::int32_t>(y1));
+  std::uint8_t* to = PixelAddress(destination, depth, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0));
+  const std::ptrdiff_t fromStride = static_cast<std::ptrdiff_t>(source.width) * bytes;
+  const std::ptrdiff_t toStride = static_cast<std::ptrdiff_t>(destination.width) * bytes;
 #if GYREWELL_COPY_SSE2
-  // A sprite-sized block touches a new page in every row of a large surface.
-  // Asking for all its rows first lets the misses overlap instead of queueing.
   if (h <= 128 && rowBytes <= 512) {
-    for (std::int64_t r = 0; r < h; ++r) {
-      const std::uint8_t* from = PixelAddress(source, depth, static_cast<std::int32_t>(x1), static_cast<std::int32_t>(y1 + r));
-      const std::uint8_t* to = PixelAddress(destination, depth, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0 + r));
-      _mm_prefetch(reinterpret_cast<const char*>(from), _MM_HINT_T0);
-      _mm_prefetch(reinterpret_cast<const char*>(from + rowBytes - 1), _MM_HINT_T0);
-      _mm_prefetch(reinterpret_cast<const char*>(to), _MM_HINT_T0);
-      _mm_prefetch(reinterpret_cast<const char*>(to + rowBytes - 1), _MM_HINT_T0);
-    }
+    PrefetchRows(from, fromStride, rowBytes, h);
+    PrefetchRows(to, toStride, rowBytes, h);
   }
 #endif
-  for (std::int64_t r = 0; r < h; ++r) {
-    CopyRow(PixelAddress(destination, depth, static_cast<std::int32_t>(x0), static_cast<std::int32_t>(y0 + r)),
-            PixelAddress(source, depth, static_cast<std::int32_t>(x1), static_cast<std::int32_t>(y1 + r)), rowBytes);
-  }
+  for (std::int64_t r = 0; r < h; ++r) CopyRow(to + r * toStride, from + r * fromStride, rowBytes);
 }
 
 void PrefetchRect(std::int32_t depth, const PixelSurface& surface, std::int32_t x, std::int32_t y, std::int32_t width,
@@ -80,12 +86,9 @@ void PrefetchRect(std::int32_t depth, const PixelSurface& surface, std::int32_t 
 #if GYREWELL_COPY_SSE2
   const std::int32_t bytes = BytesPerPixel(depth);
   if (bytes == 0 || surface.bits == nullptr || width < 1 || x < 0 || y < 0 || x + width > surface.width) return;
-  const std::ptrdiff_t last = static_cast<std::ptrdiff_t>(width) * bytes - 1;
-  for (std::int32_t r = 0; r < height && y + r < surface.height; ++r) {
-    const char* line = reinterpret_cast<const char*>(PixelAddress(surface, depth, x, y + r));
-    _mm_prefetch(line, _MM_HINT_T0);
-    _mm_prefetch(line + last, _MM_HINT_T0);
-  }
+  const std::int64_t rows = height < surface.height - y ? height : surface.height - y;
+  PrefetchRows(PixelAddress(surface, depth, x, y), static_cast<std::ptrdiff_t>(surface.width) * bytes,
+               static_cast<std::size_t>(width) * bytes, rows);
 #else
   (void)depth, (void)surface, (void)x, (void)y, (void)width, (void)height;
 #endif
