@@ -21,6 +21,9 @@ std::int32_t CentreY(const Animation& a) { return WorkExtent(a.height) / 2; }
 std::int32_t PitLeft(const Animation& a) { return CentreX(a) - PitSize / 2; }
 std::int32_t PitTop(const Animation& a) { return CentreY(a) - PitSize / 2; }
 
+std::int32_t Min(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
+std::int32_t Max(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
+
 std::int16_t Bound(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
 
 void Remember(Animation& a, std::int32_t x, std::int32_t y, std::int32_t size) {
@@ -135,8 +138,7 @@ Area PitInkArea(const Animation& a) {
 }
 
 Area Cut(const Area& r, const Area& to) {
-  return {r.left > to.left ? r.left : to.left, r.top > to.top ? r.top : to.top,
-          r.right < to.right ? r.right : to.right, r.bottom < to.bottom ? r.bottom : to.bottom};
+  return {Max(r.left, to.left), Max(r.top, to.top), Min(r.right, to.right), Min(r.bottom, to.bottom)};
 }
 
 Area Cut(const DrawnCell& c, const Area& to) { return Cut(Area{c.x, c.y, c.x + c.width, c.y + c.height}, to); }
@@ -305,9 +307,9 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
       AddChanged(a, shown, now);
       continue;
     }
-    const std::int32_t left = was.x < now.x ? was.x : now.x, top = was.y < now.y ? was.y : now.y;
-    const std::int32_t right = was.x + was.width > now.x + now.width ? was.x + was.width : now.x + now.width;
-    const std::int32_t bottom = was.y + was.height > now.y + now.height ? was.y + was.height : now.y + now.height;
+    const std::int32_t left = Min(was.x, now.x), top = Min(was.y, now.y);
+    const std::int32_t right = Max(was.x + was.width, now.x + now.width);
+    const std::int32_t bottom = Max(was.y + was.height, now.y + now.height);
     const std::int64_t joined = std::int64_t{right - left} * (bottom - top);
     if (joined <= std::int64_t{was.width} * was.height + std::int64_t{now.width} * now.height) {
       AddChanged(a, shown, DrawnCell{left, top, right - left, bottom - top});
@@ -327,13 +329,21 @@ PresentBlock FramePresentBlock(const Animation& a) {
   return {FieldMargin, FieldMargin, a.width, a.height - 1, 0, 0};
 }
 
-void ForEachChangedBlock(const Animation& a, PresentCopy copy, void* context) {
+void PlanPresentation(const Animation& a, FramePresentation& p) {
   const PresentBlock shown = FramePresentBlock(a);
+  const std::int32_t dx = shown.windowX - shown.sourceX, dy = shown.windowY - shown.sourceY;
+  Area bounds = {0, 0, 0, 0};
+  p.count = a.changedCount;
   for (std::int32_t i = 0; i < a.changedCount; ++i) {
     const DrawnCell& c = a.changed[i];
-    copy(context, PresentBlock{c.x, c.y, c.width, c.height, shown.windowX + c.x - shown.sourceX,
-                               shown.windowY + c.y - shown.sourceY});
+    p.blocks[i] = PresentBlock{c.x, c.y, c.width, c.height, c.x + dx, c.y + dy};
+    const Area r = {c.x, c.y, c.x + c.width, c.y + c.height};
+    bounds = i == 0 ? r : Area{Min(bounds.left, r.left), Min(bounds.top, r.top), Max(bounds.right, r.right),
+                               Max(bounds.bottom, r.bottom)};
   }
+  p.bounds = p.count == 0 ? PresentBlock{0, 0, 0, 0, 0, 0}
+                          : PresentBlock{bounds.left, bounds.top, bounds.right - bounds.left,
+                                         bounds.bottom - bounds.top, bounds.left + dx, bounds.top + dy};
 }
 
 void MoveSlots(Animation& a) {

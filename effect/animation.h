@@ -48,6 +48,9 @@ constexpr std::int32_t MovesPerCycle = 30;
 constexpr std::int32_t KindCount = 6;    // sprite pictures
 constexpr std::int32_t LevelCount = 10;  // fade levels
 
+// A frame changes at most the pit and every sprite's old and new cell.
+constexpr std::int32_t ChangedCapacity = 2 * (SlotCapacity + 1);
+
 // The WorkSurface has a margin this wide on every side of the visible picture,
 // so that a sprite cell drawn anywhere from 0 to W + 32 across and 0 to H + 32
 // down lies wholly inside it and no copy into it needs clipping.
@@ -107,7 +110,7 @@ struct Animation {
   std::int32_t drawnCount;
   DrawnCell drawn[SlotCapacity + 1];
   std::int32_t changedCount;
-  DrawnCell changed[2 * (SlotCapacity + 1)];
+  DrawnCell changed[ChangedCapacity];
   // Where each sprite mask (kind * LevelCount + level) and the pit mask are not
   // empty, relative to their cells; measured on the sheet by the first
   // ComposeFrame after BeginAnimation.
@@ -127,6 +130,17 @@ struct FrameSurfaces {
 // The WorkSurface block that is shown, and where it goes in the window.
 struct PresentBlock {
   std::int32_t sourceX, sourceY, width, height, windowX, windowY;
+};
+
+// What the window receives for the last composed frame: the blocks that
+// changed, in window coordinates (after a full composition one block, the
+// whole picture), and the smallest block that holds them all (all zero when
+// there is none). Blocks may overlap; they are all read from the finished
+// frame, so neither their order nor copying an overlap twice matters.
+struct FramePresentation {
+  std::int32_t count;
+  PresentBlock blocks[ChangedCapacity];
+  PresentBlock bounds;
 };
 
 // The next draw of the generator: 0..32767.
@@ -170,12 +184,8 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s);
 // The block of the WorkSurface that is presented.
 PresentBlock FramePresentBlock(const Animation& a);
 
-// Calls copy for every block of the presented picture that changed in the last
-// composition, in window coordinates (after ComposeFrame: the whole picture).
-// Blocks may overlap; they are copied from the finished frame, so the order
-// does not matter.
-typedef void (*PresentCopy)(void* context, const PresentBlock& block);
-void ForEachChangedBlock(const Animation& a, PresentCopy copy, void* context);
+// What the last composition changed, as the window must receive it.
+void PlanPresentation(const Animation& a, FramePresentation& p);
 
 // The last step of a frame, after the presentation: counts down delays and
 // moves the slots that are due.

@@ -40,9 +40,11 @@ void CountPresentedFrame() {
 }
 #endif
 
-void PresentBlockToWindow(void* dc, const PresentBlock& p) {
-  BitBlt(static_cast<HDC>(dc), p.windowX, p.windowY, p.width, p.height, WorkSurface.memoryDC, p.sourceX, p.sourceY,
-         SRCCOPY);
+void PresentToWindow(HDC dc, const FramePresentation& p) {
+  for (std::int32_t i = 0; i < p.count; ++i) {
+    const PresentBlock& b = p.blocks[i];
+    BitBlt(dc, b.windowX, b.windowY, b.width, b.height, WorkSurface.memoryDC, b.sourceX, b.sourceY, SRCCOPY);
+  }
 }
 
 // The frames, until a stop is requested. last: when the thread started, so the
@@ -69,7 +71,7 @@ void RunFrames(Scene& scene, HWND window, std::uint32_t last) {
     // a presentation short. It is taken afresh for every frame: one taken while
     // the window was still hidden may keep an empty visible region.
     HDC present = GetDCEx(window, nullptr, DCX_CACHE);
-    PresentScene(scene, PresentBlockToWindow, present != nullptr ? present : EffectWindowDC);
+    PresentToWindow(present != nullptr ? present : EffectWindowDC, PresentScene(scene));
     if (present != nullptr) ReleaseDC(window, present);
     // The blits read the WorkSurface; let them finish before the next frame writes it.
     GdiFlush();

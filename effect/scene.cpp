@@ -55,10 +55,11 @@ void ComposeScene(Scene& scene) {
   }
 }
 
-void PresentScene(Scene& scene, PresentCopy copy, void* context) {
+const FramePresentation& PresentScene(Scene& scene) {
   // After a full composition the changed list is the whole picture.
-  ForEachChangedBlock(scene.animation, copy, context);
+  PlanPresentation(scene.animation, scene.presentation);
   scene.presentAll = false;
+  return scene.presentation;
 }
 
 void MoveScene(Scene& scene) { MoveSlots(scene.animation); }

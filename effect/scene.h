@@ -17,7 +17,8 @@
 //   for (;;) {
 //     ComposeScene(scene);                 // the whole frame, or what changed
 //     // wait out scene.animation.frameInterval milliseconds
-//     PresentScene(scene, copy, context);  // WorkSurface blocks to the window
+//     const FramePresentation& p = PresentScene(scene);
+//     // copy p's blocks of the WorkSurface to the window
 //     MoveScene(scene);
 //   }
 //
@@ -70,6 +71,7 @@ struct Scene {
   FrameSurfaces surfaces;  // set by the front end before BeginScene
   bool presentAll;         // the window does not show the previous frame
   Animation animation;
+  FramePresentation presentation;  // what PresentScene last handed out
 };
 
 // The field and every surface's size for a primary display of that size.
@@ -99,11 +101,12 @@ bool StartSceneSlots(Scene& scene, SlotPause pause, void* context);
 // after SceneWindowPainted, otherwise only where it changed.
 void ComposeScene(Scene& scene);
 
-// Hands copy the blocks of the composed frame that the window must receive, in
-// window coordinates: the whole picture after a full composition, else the
-// blocks that changed. The copies read the finished frame, so their order does
-// not matter.
-void PresentScene(Scene& scene, PresentCopy copy, void* context);
+// The blocks of the composed frame that the window must receive, in window
+// coordinates (animation.h, FramePresentation): the whole picture after a full
+// composition, else the blocks that changed. The front end copies them from the
+// WorkSurface, as separate copies or one clipped copy of their bounds; from here
+// on the window counts as showing this frame.
+const FramePresentation& PresentScene(Scene& scene);
 
 // Moves the sprites that are due, after the frame has been presented.
 void MoveScene(Scene& scene);

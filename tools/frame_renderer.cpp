@@ -81,19 +81,14 @@ bool StartRenderer(FrameRenderer& r, const RenderSetup& setup, const std::vector
   return true;
 }
 
-namespace {
-
-void PresentInto(void* context, const PresentBlock& p) {
-  FrameRenderer& r = *static_cast<FrameRenderer*>(context);
-  CopyRect(r.scene->surfaces.depth, r.window, p.windowX, p.windowY, p.width, p.height, r.scene->surfaces.work,
-           p.sourceX, p.sourceY);
-}
-
-}  // namespace
-
 void RenderChangedFrame(FrameRenderer& r) {
   ComposeScene(*r.scene);
-  PresentScene(*r.scene, PresentInto, &r);
+  const FramePresentation& p = PresentScene(*r.scene);
+  const FrameSurfaces& s = r.scene->surfaces;
+  for (std::int32_t i = 0; i < p.count; ++i) {
+    const PresentBlock& b = p.blocks[i];
+    CopyRect(s.depth, r.window, b.windowX, b.windowY, b.width, b.height, s.work, b.sourceX, b.sourceY);
+  }
   MoveScene(*r.scene);
 }
 
