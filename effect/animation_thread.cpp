@@ -10,12 +10,15 @@
 #include <mmsystem.h>
 
 #include "effect/effect_state.h"
+#include "effect/present_route.h"
+#include "effect/present_window.h"
 #include "effect/settings_rules.h"
 
 namespace {
 
 // Private to the thread; too large for a comfortable stack frame.
 Scene TheScene;
+PresentChooser Chooser;
 
 bool StopRequested() { return AnimationStopRequested.load(std::memory_order_acquire); }
 
@@ -39,13 +42,6 @@ void CountPresentedFrame() {
   WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(length), &written, nullptr);
 }
 #endif
-
-void PresentToWindow(HDC dc, const FramePresentation& p) {
-  for (std::int32_t i = 0; i < p.count; ++i) {
-    const PresentBlock& b = p.blocks[i];
-    BitBlt(dc, b.windowX, b.windowY, b.width, b.height, WorkSurface.memoryDC, b.sourceX, b.sourceY, SRCCOPY);
-  }
-}
 
 // The frames, until a stop is requested. last: when the thread started, so the
 // start-up counts toward the first frame's interval.
@@ -71,10 +67,17 @@ void RunFrames(Scene& scene, HWND window, std::uint32_t last) {
     // a presentation short. It is taken afresh for every frame: one taken while
     // the window was still hidden may keep an empty visible region.
     HDC present = GetDCEx(window, nullptr, DCX_CACHE);
-    PresentToWindow(present != nullptr ? present : EffectWindowDC, PresentScene(scene));
-    if (present != nullptr) ReleaseDC(window, present);
-    // The blits read the WorkSurface; let them finish before the next frame writes it.
+    const FramePresentation& blocks = PresentScene(scene);
+    const PresentRoute route = ChoosePresentRoute(Chooser);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    PresentFrame(present != nullptr ? present : EffectWindowDC, WorkSurface.memoryDC, blocks, route);
+    // The blits read the WorkSurface; let them finish before the next frame
+    // writes it. The flush also ends what the measurement of the route covers.
     GdiFlush();
+    QueryPerformanceCounter(&end);
+    if (blocks.count > 1) RecordPresentCost(Chooser, route, end.QuadPart - start.QuadPart);
+    if (present != nullptr) ReleaseDC(window, present);
 #if defined(GYREWELL_TEST_HOOKS)
     CountPresentedFrame();
 #endif
@@ -94,6 +97,7 @@ DWORD WINAPI AnimationThread(LPVOID parameter) {
   RECT client = {0, 0, 0, 0};
   GetClientRect(window, &client);
   TheScene.surfaces = EffectSurfaces();
+  Chooser = PresentChooser{};
   BeginScene(TheScene, EffectLayout, SceneSettings{SpriteCount, BackdropMode, PreviewFlag}, client.right - client.left,
              client.bottom - client.top, seed);
   if (StartSceneSlots(TheScene, PauseBetweenSlots, nullptr)) RunFrames(TheScene, window, started);
