@@ -1,18 +1,18 @@
-// present_check - the saver's clipped presentation against a blit per block
+// present_check - the saver's two ways of presenting a frame, against the frame
 //
 //   present_check
 //
-// Shows a 640 x 400 popup at (0, 0) and, for source surfaces of 16, 24 and 32
-// bits per pixel, presents 20 frames of random overlapping blocks (from 2 to
-// 400 of them, sprite-sized, the source 32 pixels right and below, as the
-// WorkSurface's margin puts it) both ways of effect/present_window.cpp over a
-// window first filled grey: one region and one clipped blit, and one BitBlt
-// per block. After each it reads the window back and prints
-//   depth=D frames=20 same=1|0 differing=N
+// Shows a 640 x 400 popup at (0, 0). For source surfaces of 16, 24 and 32 bits
+// per pixel it shows a random picture in the window, then for 40 frames
+// changes the source in random overlapping blocks (from 2 to 400 of them,
+// sprite-sized, the source 32 pixels right and below, as the WorkSurface's
+// margin puts it) and presents them with effect/present_window.cpp, the even
+// frames clipped, the odd ones block by block. After each frame the window,
+// read back, must be the whole source picture. Prints
+//   depth=D frames=40 same=1|0 clipped_differing=N per_block_differing=N
 // Then it times both ways with 50, 185 and 400 blocks and prints
 //   blocks=N clipped_us=T per_block_us=T
-// (microseconds per frame, the calls only). Exit 0 when every frame was the
-// same both ways.
+// (microseconds per frame, the calls only). Exit 0 when every frame was right.
 #include "driver_util.h"
 
 #include <vector>
@@ -72,35 +72,24 @@ void RandomFrame(FramePresentation& p, int count, std::uint32_t& seed) {
 void Clipped(HDC window, HDC work, const FramePresentation& p) { PresentFrame(window, work, p, PresentClipped); }
 void PerBlock(HDC window, HDC work, const FramePresentation& p) { PresentFrame(window, work, p, PresentPerBlock); }
 
-// The window's pixels, read back through its DC.
-std::vector<std::uint32_t> ReadWindow(HWND window, Dib& shot) {
-  HDC dc = GetDC(window);
-  BitBlt(shot.dc, 0, 0, Width, Height, dc, 0, 0, SRCCOPY);
-  ReleaseDC(window, dc);
+// The pixels of a DC's 640 x 400 block at (x, y), as 32-bit pixels.
+std::vector<std::uint32_t> Read(HDC dc, int x, int y, Dib& shot) {
+  BitBlt(shot.dc, 0, 0, Width, Height, dc, x, y, SRCCOPY);
   GdiFlush();
   const std::uint32_t* bits = static_cast<const std::uint32_t*>(shot.bits);
   return std::vector<std::uint32_t>(bits, bits + Width * Height);
 }
 
-void Clear(HWND window) {
-  HDC dc = GetDC(window);
-  RECT all = {0, 0, Width, Height};
-  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
-  ReleaseDC(window, dc);
-}
+typedef void (*Presenter)(HDC, HDC, const FramePresentation&);
 
-typedef void (*Present)(HDC, HDC, const FramePresentation&);
-
-std::vector<std::uint32_t> Shown(HWND window, Dib& work, Dib& shot, const FramePresentation& p, Present present) {
-  Clear(window);
+void Present(HWND window, Dib& work, const FramePresentation& p, PresentRoute route) {
   HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
-  present(dc, work.dc, p);
+  PresentFrame(dc, work.dc, p, route);
   ReleaseDC(window, dc);
   GdiFlush();
-  return ReadWindow(window, shot);
 }
 
-double MicrosecondsPerFrame(HWND window, Dib& work, const FramePresentation& p, Present present) {
+double MicrosecondsPerFrame(HWND window, Dib& work, const FramePresentation& p, Presenter present) {
   LARGE_INTEGER frequency, start, end;
   QueryPerformanceFrequency(&frequency);
   HDC dc = GetDCEx(window, nullptr, DCX_CACHE);
@@ -136,19 +125,35 @@ int main() {
   for (int depth : {16, 24, 32}) {
     Dib work = MakeDib(screen, Width + 2 * Margin, Height + 2 * Margin, depth);
     std::uint8_t* bytes = static_cast<std::uint8_t*>(work.bits);
-    const int rowBytes = ((Width + 2 * Margin) * depth / 8 + 3) & ~3;
+    const int bytesPerPixel = depth / 8;
+    const int rowBytes = ((Width + 2 * Margin) * bytesPerPixel + 3) & ~3;
     for (int i = 0; i < rowBytes * (Height + 2 * Margin); ++i) bytes[i] = static_cast<std::uint8_t>(Next(seed));
-    long long differing = 0;
-    const int frames = 20;
+    HDC dc = GetDC(window);  // the window shows the previous frame
+    BitBlt(dc, 0, 0, Width, Height, work.dc, Margin, Margin, SRCCOPY);
+    ReleaseDC(window, dc);
+    long long differing[2] = {0, 0};
+    const int frames = 40;
     for (int f = 0; f < frames; ++f) {
       RandomFrame(frame, 2 + static_cast<int>(Next(seed) % 399), seed);
-      const std::vector<std::uint32_t> clipped = Shown(window, work, shot, frame, Clipped);
-      const std::vector<std::uint32_t> separate = Shown(window, work, shot, frame, PerBlock);
-      for (std::size_t i = 0; i < clipped.size(); ++i) differing += clipped[i] != separate[i];
+      for (int i = 0; i < frame.count; ++i) {  // the frame changes inside its blocks only
+        const PresentBlock& b = frame.blocks[i];
+        for (int y = b.sourceY; y < b.sourceY + b.height; ++y)
+          for (int x = b.sourceX * bytesPerPixel; x < (b.sourceX + b.width) * bytesPerPixel; ++x)
+            bytes[y * rowBytes + x] = static_cast<std::uint8_t>(Next(seed));
+      }
+      const PresentRoute route = f % 2 == 0 ? PresentClipped : PresentPerBlock;
+      Present(window, work, frame, route);
+      HDC shown = GetDC(window);
+      const std::vector<std::uint32_t> seen = Read(shown, 0, 0, shot);
+      ReleaseDC(window, shown);
+      const std::vector<std::uint32_t> wanted = Read(work.dc, Margin, Margin, shot);
+      for (std::size_t i = 0; i < seen.size(); ++i) differing[route] += seen[i] != wanted[i];
     }
-    std::printf("depth=%d frames=%d same=%d differing=%lld\n", depth, frames, differing == 0 ? 1 : 0, differing);
+    const bool same = differing[0] == 0 && differing[1] == 0;
+    std::printf("depth=%d frames=%d same=%d clipped_differing=%lld per_block_differing=%lld\n", depth, frames,
+                same ? 1 : 0, differing[0], differing[1]);
     std::fflush(stdout);
-    allSame = allSame && differing == 0;
+    allSame = allSame && same;
     if (depth == 32) {
       for (int count : {50, 185, 400}) {
         RandomFrame(frame, count, seed);
