@@ -21,6 +21,9 @@ expect_text() {
   e2e_expect_eq "$(e2e_field "$line" hex)" "$(utf16 "$2")" "text of control $1"
 }
 
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$E2E_BUILD_DIR/CMakeCache.txt")
+caption="Gyrewell Version $version"
+
 e2e_display 1024x768x24
 e2e_wine
 if [[ $LC_ALL != ja_* ]]; then
@@ -36,7 +39,7 @@ mkdir -p "$E2E_CWD/Gyrewell.ini"   # a folder in the way: OK cannot save
 
 e2e_start config scr /c
 drive texts.drive texts
-e2e_expect_eq "$(e2e_field "$(grep '^caption ' <<<"$SHOWN")" hex)" "$(utf16 'Gyrewell Version 1.02')" "caption"
+e2e_expect_eq "$(e2e_field "$(grep '^caption ' <<<"$SHOWN")" hex)" "$(utf16 "$caption")" "caption"
 expect_text 1 "ＯＫ"
 expect_text 2 "ｷｬﾝｾﾙ"
 expect_text 1042 "Slider1"
@@ -53,7 +56,7 @@ expect_text 1043 "77　"
 # top of the client area. Thirteen full-width characters of a 10-point face
 # span well over 100 pixels; question marks or a missing face would not.
 sleep 0.5
-e2e_wait_window --class '#32770' --title 'Gyrewell Version 1.02'
+e2e_wait_window --class '#32770' --title "$caption"
 IFS=, read -r left top right bottom <<<"$(e2e_field "$E2E_WINDOW" rect)"
 client=$(e2e_field "$E2E_WINDOW" client)
 cw=${client%x*} ch=${client#*x}
