@@ -9,20 +9,42 @@
 namespace {
 
 static_assert(SliderRangeParameter == 13107220u, "trackbar range 20..200");
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide calls take UTF-16");
+
+// The dialog's texts are UTF-16 from the template to the screen: through the
+// ANSI calls they would be turned into the system's code page, and every
+// Japanese character would come out as "?" on a Western system.
 
 void ShowSpriteCount(HWND dialog) {
-  char text[SettingTextSize];
-  wsprintfA(text, CountLabelFormat, static_cast<int>(SpriteCount));
-  SetDlgItemTextA(dialog, IDC_COUNT_LABEL, text);
+  wchar_t text[SettingTextSize];
+  wsprintfW(text, CountLabelFormat, static_cast<int>(SpriteCount));
+  SetDlgItemTextW(dialog, IDC_COUNT_LABEL, text);
+}
+
+// Copies a zero-terminated UTF-16 text between the platform's and the portable
+// code's character types.
+template <typename To, typename From>
+void CopyText(To* to, const From* from) {
+  int i = 0;
+  do to[i] = static_cast<To>(from[i]);
+  while (from[i++] != 0);
 }
 
 void ReportSaveFailure(HWND dialog) {
-  char path[MAX_PATH];
-  DWORD length = GetFullPathNameA(SettingsPath, MAX_PATH, path, nullptr);
-  if (length == 0 || length >= MAX_PATH) lstrcpynA(path, SettingsPath, MAX_PATH);
-  char text[SettingTextSize + MAX_PATH];  // the message is far shorter than SettingTextSize
-  FormatSaveFailure(text, static_cast<int>(sizeof text), path);
-  MessageBoxA(dialog, text, "Gyrewell", MB_OK | MB_ICONEXCLAMATION);
+  // The settings path is plain ASCII; the folder it resolves to may hold any
+  // character, so the full path is asked for in UTF-16 too.
+  wchar_t relative[MAX_PATH];
+  if (MultiByteToWideChar(CP_ACP, 0, SettingsPath, -1, relative, MAX_PATH) == 0) relative[0] = L'\0';
+  wchar_t path[MAX_PATH];
+  DWORD length = GetFullPathNameW(relative, MAX_PATH, path, nullptr);
+  if (length == 0 || length >= MAX_PATH) lstrcpynW(path, relative, MAX_PATH);
+  char16_t portablePath[MAX_PATH];
+  CopyText(portablePath, path);
+  char16_t message[SettingTextSize + MAX_PATH];  // the message is far shorter than SettingTextSize
+  FormatSaveFailure(message, static_cast<int>(sizeof message / sizeof message[0]), portablePath);
+  wchar_t text[SettingTextSize + MAX_PATH];
+  CopyText(text, message);
+  MessageBoxW(dialog, text, L"Gyrewell", MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -34,7 +56,7 @@ int RunConfigDialog(HWND owner) {
   classes.dwSize = sizeof classes;
   classes.dwICC = ICC_BAR_CLASSES;
   if (!InitCommonControlsEx(&classes)) InitCommonControls();
-  INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner,
+  INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), owner,
                                    ConfigDialogProc, 0);
   return static_cast<int>(result);
 }

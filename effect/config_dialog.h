@@ -6,11 +6,13 @@
 // It first registers the trackbar class the template's slider needs
 // (InitCommonControlsEx with ICC_BAR_CLASSES, or InitCommonControls where the
 // former is refused), so the dialog does not depend on what the caller
-// initialised.
+// initialised. The dialog is a Unicode one (DialogBoxParamW): its template's
+// texts, the label and the failure message stay UTF-16 all the way, so they
+// read the same whatever the system's ANSI code page.
 //
 // The dialog works directly on SpriteCount and BackdropMode:
 //   opening     reads both settings; slider 1042 at SpriteCount in 20..200 with
-//               page size 100; label 1043 shows "%d" + ideographic space (cp932);
+//               page size 100; label 1043 shows "%d" + ideographic space (U+3000);
 //               radio 1044 (desktop) or 1045 (black) checked
 //   slider      every WM_HSCROLL, whatever its code, takes the slider position
 //               into SpriteCount and the label

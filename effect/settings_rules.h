@@ -46,19 +46,22 @@ extern std::int32_t BackdropMode;
 constexpr std::int32_t BackdropDesktop = 1;  // desktop copy with the pit
 constexpr std::int32_t BackdropBlack = 2;    // black field, no pit
 
-// Text buffers for one formatted value or label.
+// Text buffers for one formatted value or label, in characters.
 constexpr int SettingTextSize = 256;
 
-// wsprintfA formats. The label shows the count followed by one ideographic
-// space, held in code page 932 (0x81 0x40); written as escapes so that the
-// source file's own encoding cannot change the bytes.
+// wsprintfA format of a stored value.
 constexpr char SettingValueFormat[] = "%ld";
-constexpr char CountLabelFormat[] = "%d\x81\x40";
+
+// wsprintfW format of the count label: the count followed by one ideographic
+// space (U+3000). The label is UTF-16 so that it reads the same whatever the
+// system's ANSI code page; written as an escape so that the source file's own
+// encoding cannot change it.
+constexpr wchar_t CountLabelFormat[] = L"%d\u3000";
 
 // Message shown when OK cannot store the settings; the full path of the file
-// follows it. Code page 932 for "次のファイルに設定を保存できませんでした。"
-// (the settings could not be saved to the following file).
-extern const char SaveFailureText[];
+// follows it. UTF-16 for "次のファイルに設定を保存できませんでした。" (the
+// settings could not be saved to the following file).
+extern const char16_t SaveFailureText[];
 
 // The value the effect uses for what the file yielded: value itself when it lies
 // in low..high (signed comparison), otherwise the rule's fallback.
@@ -74,8 +77,8 @@ constexpr std::uint32_t SliderRangeParameter =
 constexpr std::int32_t SliderPageSize = 100;
 
 // Writes the text that names the file the settings could not be saved to:
-// SaveFailureText, a line break, then path, cut to fit size bytes including the
-// closing zero. Does nothing when size is below 1.
-void FormatSaveFailure(char* text, int size, const char* path);
+// SaveFailureText, a line break, then path, cut to fit size UTF-16 units
+// including the closing zero. Does nothing when size is below 1.
+void FormatSaveFailure(char16_t* text, int size, const char16_t* path);
 
 #endif

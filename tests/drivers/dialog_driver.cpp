@@ -8,6 +8,9 @@
 //   show         print "dialog hwnd=H owner=H slider=N min=N max=N page=N
 //                label=HEX desktop=0|1 black=0|1 focus=ID" (label bytes in hex,
 //                so code page 932 text survives the trip through the shell)
+//   texts        print "caption hex=..." and one "text id=N hex=..." line per
+//                control, in creation order: window texts read as UTF-16, each
+//                code unit as four hex digits, exactly what the user sees
 //   pos:N        TBM_SETPOS to N, then the WM_HSCROLL a drag's end sends
 //   drag:N       TB_THUMBTRACK to N without TB_THUMBPOSITION, as mid-drag
 //   pageup       Page Up key on the slider (one page toward the low end)
@@ -19,7 +22,8 @@
 //   esc          Esc key through the dialog's own message loop
 //   close        the close box (WM_SYSCOMMAND SC_CLOSE)
 //   msgbox       wait for a message box owned by the dialog; print
-//                "msgbox hwnd=H owner=dialog|H text=HEX"; fails if none comes
+//                "msgbox hwnd=H owner=dialog|H text=HEX text16=HEX" (its text as
+//                ANSI bytes, then as UTF-16 units); fails if none comes
 //   msgbox-ok    press the message box's button and wait for it to go
 //   open         fail unless the dialog still exists after 300 ms
 //   gone         wait until the dialog is gone; fail if it stays 5 s
@@ -68,6 +72,29 @@ std::string Hex(const char* text) {
     out += digits[*c & 15];
   }
   return out.empty() ? "-" : out;
+}
+
+// UTF-16 code units as four hex digits each ("-" for none).
+std::string Hex16(const wchar_t* text) {
+  std::string out;
+  char unit[8];
+  for (const wchar_t* c = text; *c; ++c) {
+    std::snprintf(unit, sizeof unit, "%04x", static_cast<unsigned>(*c));
+    out += unit;
+  }
+  return out.empty() ? "-" : out;
+}
+
+void Texts() {
+  wchar_t text[512] = L"";
+  GetWindowTextW(gDialog, text, 512);
+  std::printf("caption hex=%s\n", Hex16(text).c_str());
+  for (HWND child = GetWindow(gDialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    text[0] = L'\0';
+    GetWindowTextW(child, text, 512);
+    std::printf("text id=%d hex=%s\n", static_cast<int>(static_cast<short>(GetDlgCtrlID(child))), Hex16(text).c_str());
+  }
+  std::fflush(stdout);
 }
 
 LRESULT Send(int id, UINT msg, WPARAM wp, LPARAM lp) {
@@ -128,6 +155,11 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM param) {
   return FALSE;
 }
 
+struct BoxText {
+  std::string ansi;
+  std::string utf16;  // as Hex16 gives it
+};
+
 BOOL CALLBACK FindBoxText(HWND hwnd, LPARAM param) {
   char cls[64] = "";
   GetClassNameA(hwnd, cls, sizeof cls);
@@ -135,21 +167,25 @@ BOOL CALLBACK FindBoxText(HWND hwnd, LPARAM param) {
   char text[1024] = "";
   GetWindowTextA(hwnd, text, sizeof text);
   if (!text[0]) return TRUE;
-  *reinterpret_cast<std::string*>(param) = text;
+  wchar_t wide[1024] = L"";
+  GetWindowTextW(hwnd, wide, 1024);
+  BoxText* found = reinterpret_cast<BoxText*>(param);
+  found->ansi = text;
+  found->utf16 = Hex16(wide);
   return FALSE;
 }
 
 // A message box counts once it is shown with its text in place (its window
 // exists a little before its controls do).
-HWND WaitForBox(DWORD ms, std::string* text) {
+HWND WaitForBox(DWORD ms, BoxText* text) {
   DWORD start = GetTickCount();
   for (;;) {
     BoxSearch search = {nullptr};
     EnumWindows(FindBox, reinterpret_cast<LPARAM>(&search));
     if (search.box && IsWindowVisible(search.box)) {
-      text->clear();
+      *text = BoxText();
       EnumChildWindows(search.box, FindBoxText, reinterpret_cast<LPARAM>(text));
-      if (!text->empty()) return search.box;
+      if (!text->ansi.empty()) return search.box;
     }
     if (GetTickCount() - start >= ms) return nullptr;
     Sleep(50);
@@ -167,6 +203,8 @@ bool Run(const char* action) {
   if (a != "gone" && a.rfind("sleep:", 0) != 0 && !IsWindow(gDialog)) return Fail(action, "dialog is gone");
   if (a == "show") {
     Show();
+  } else if (a == "texts") {
+    Texts();
   } else if (a.rfind("pos:", 0) == 0 || a.rfind("drag:", 0) == 0) {
     bool ok = false;
     bool drag = a[0] == 'd';
@@ -206,19 +244,20 @@ bool Run(const char* action) {
   } else if (a == "close") {
     PostMessageA(gDialog, WM_SYSCOMMAND, SC_CLOSE, 0);
   } else if (a == "msgbox") {
-    std::string text;
+    BoxText text;
     HWND box = WaitForBox(5000, &text);
     if (!box) return Fail(action, "no message box");
     HWND owner = GetWindow(box, GW_OWNER);
     if (owner == gDialog) {
-      std::printf("msgbox hwnd=%lld owner=dialog text=%s\n", (long long)(INT_PTR)box, Hex(text.c_str()).c_str());
+      std::printf("msgbox hwnd=%lld owner=dialog text=%s text16=%s\n", (long long)(INT_PTR)box,
+                  Hex(text.ansi.c_str()).c_str(), text.utf16.c_str());
     } else {
-      std::printf("msgbox hwnd=%lld owner=%lld text=%s\n", (long long)(INT_PTR)box, (long long)(INT_PTR)owner,
-                  Hex(text.c_str()).c_str());
+      std::printf("msgbox hwnd=%lld owner=%lld text=%s text16=%s\n", (long long)(INT_PTR)box,
+                  (long long)(INT_PTR)owner, Hex(text.ansi.c_str()).c_str(), text.utf16.c_str());
     }
     std::fflush(stdout);
   } else if (a == "msgbox-ok") {
-    std::string text;
+    BoxText text;
     HWND box = WaitForBox(5000, &text);
     if (!box) return Fail(action, "no message box");
     PostMessageA(box, WM_COMMAND, IDOK, 0);

@@ -1,29 +1,13 @@
 // The range rules, the trackbar position reading and the texts the settings
-// code hands to wsprintfA and MessageBoxA.
+// code hands to wsprintfA/W and MessageBoxW.
 #include "effect/settings_rules.h"
 
 #include <gtest/gtest.h>
 
-#include <iconv.h>
-
+#include <algorithm>
 #include <cstdio>
-#include <cstring>
+#include <cwchar>
 #include <string>
-
-// Code page 932 text as UTF-8, through the C library's converter.
-static std::string FromCp932(const std::string& text) {
-  iconv_t converter = iconv_open("UTF-8", "CP932");
-  if (converter == reinterpret_cast<iconv_t>(-1)) return "<no CP932 converter>";
-  std::string in = text;
-  char out[1024];
-  char* inPointer = &in[0];
-  char* outPointer = out;
-  size_t inLeft = in.size(), outLeft = sizeof out;
-  size_t done = iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft);
-  iconv_close(converter);
-  if (done == static_cast<size_t>(-1)) return "<not CP932>";
-  return std::string(out, sizeof out - outLeft);
-}
 
 TEST(SettingsRules, SpriteCountIsHeldTo20Through200) {
   struct Case { std::int32_t stored, used; };
@@ -67,39 +51,38 @@ TEST(SettingsRules, SliderPositionIsItsLow16BitsUnsigned) {
   EXPECT_EQ(SliderRangeParameter >> 16, static_cast<std::uint32_t>(SpriteCountRule.high));
 }
 
-// wsprintfA and snprintf agree on %ld and %d, so the bytes can be checked here.
-TEST(SettingsRules, FormatsGiveDecimalTextAndCp932Label) {
+// wsprintfA/W and snprintf/swprintf agree on %ld and %d, so the texts can be
+// checked here.
+TEST(SettingsRules, FormatsGiveDecimalTextAndUtf16Label) {
   char text[SettingTextSize];
   std::snprintf(text, sizeof text, SettingValueFormat, 150L);
   EXPECT_STREQ(text, "150");
   std::snprintf(text, sizeof text, SettingValueFormat, -7L);
   EXPECT_STREQ(text, "-7");
-  std::snprintf(text, sizeof text, CountLabelFormat, 150);
-  // "150" and the ideographic space of code page 932, not its UTF-8 bytes.
-  EXPECT_EQ(std::string(text), std::string("150\x81\x40"));
-  EXPECT_EQ(FromCp932(text), "150\u3000");
+  wchar_t label[SettingTextSize];
+  std::swprintf(label, SettingTextSize, CountLabelFormat, 150);
+  // "150" and the ideographic space as one character, not code-page bytes.
+  EXPECT_EQ(std::wstring(label), std::wstring(L"150") + static_cast<wchar_t>(0x3000));
 }
 
 TEST(SettingsRules, SaveFailureTextNamesTheFileAndNeverOverflows) {
-  const char* path = "Z:\\home\\user\\Gyrewell.ini";
-  char text[512];
-  FormatSaveFailure(text, static_cast<int>(sizeof text), path);
-  std::string expected = std::string(SaveFailureText) + "\r\n" + path;
-  EXPECT_EQ(std::string(text), expected);
-  EXPECT_EQ(FromCp932(SaveFailureText), "次のファイルに設定を保存できませんでした。");
+  // A path no single code page holds: the text must carry it unchanged.
+  const char16_t* path = u"Z:\\home\\ユーザー\\Müller\\Gyrewell.ini";
+  char16_t text[512];
+  FormatSaveFailure(text, static_cast<int>(sizeof text / sizeof text[0]), path);
+  EXPECT_EQ(std::u16string(text), u"次のファイルに設定を保存できませんでした。\r\n" + std::u16string(path));
 
   // Too small a buffer: cut, always terminated, nothing written past it.
-  char small[12];
-  std::memset(small, 'x', sizeof small);
+  char16_t small[12];
+  std::fill(small, small + 12, u'x');
   FormatSaveFailure(small, 8, path);
-  EXPECT_EQ(std::strlen(small), 7u);
-  EXPECT_EQ(std::memcmp(small, SaveFailureText, 7), 0);
-  EXPECT_EQ(small[8], 'x');
+  EXPECT_EQ(std::u16string(small), std::u16string(SaveFailureText, 7));
+  EXPECT_EQ(small[8], u'x');
 
-  char one = 'x';
+  char16_t one = u'x';
   FormatSaveFailure(&one, 1, path);
-  EXPECT_EQ(one, '\0');
-  char none = 'x';
+  EXPECT_EQ(one, u'\0');
+  char16_t none = u'x';
   FormatSaveFailure(&none, 0, path);
-  EXPECT_EQ(none, 'x');
+  EXPECT_EQ(none, u'x');
 }
