@@ -1,6 +1,8 @@
 // Figures for whole frames: one frame step (compose, present into an in-memory
 // window, move) with 200 sprites on the desktop backdrop, at 1920 x 1080 and
-// 3840 x 2160 and each depth, next to the cost of two plain full-field copies
+// 3840 x 2160, each depth, and drawn at scale 1 and 2 (a 200 % display: the
+// same screen, everything drawn twice as large), next to the cost of two plain
+// full-field copies
 // (the backdrop in, the picture out) measured in the same run:
 //   vs_two_copies = frame step / two full copies
 // for the full recomposition (changed:0) and for the incremental one (changed:1),
@@ -30,14 +32,15 @@ const std::vector<std::uint8_t>& Sheet() {
   return sheet;
 }
 
-RenderSetup Setup(const benchmark::State& state) {
+RenderSetup Setup(const benchmark::State& state, bool scaled) {
   RenderSetup s;
   s.depth = static_cast<std::int32_t>(state.range(0));
   s.screenWidth = static_cast<std::int32_t>(state.range(1));
   s.screenHeight = s.screenWidth == 3840 ? 2160 : 1080;
   s.spriteCount = 200;
-  s.backdropMode = 1;
+  s.backdropMode = BackdropDesktop;
   s.seed = 42;
+  s.scale = scaled ? static_cast<std::int32_t>(state.range(3)) : 1;
   return s;
 }
 
@@ -63,7 +66,7 @@ double TwoFullCopies(FrameRenderer& r) {
 void BM_FrameStep(benchmark::State& state) {
   const bool changed = state.range(2) != 0;
   FrameRenderer scene;
-  if (!StartRenderer(scene, Setup(state), Sheet(), TestDesktop(1, 1))) {
+  if (!StartRenderer(scene, Setup(state, true), Sheet(), TestDesktop(1, 1))) {
     state.SkipWithError("no sheet");
     return;
   }
@@ -110,12 +113,12 @@ void BM_FrameStep(benchmark::State& state) {
   state.counters["per_block_pixels"] = blockPixels / frames;
 }
 BENCHMARK(BM_FrameStep)
-    ->ArgsProduct({{16, 24, 32}, {1920, 3840}, {0, 1}})
-    ->ArgNames({"depth", "width", "changed"})
+    ->ArgsProduct({{16, 24, 32}, {1920, 3840}, {0, 1}, {1, 2}})
+    ->ArgNames({"depth", "width", "changed", "scale"})
     ->Unit(benchmark::kMillisecond);
 
 void BM_EffectStart(benchmark::State& state) {
-  const RenderSetup setup = Setup(state);
+  const RenderSetup setup = Setup(state, false);
   const RgbImage desktop = TestDesktop(setup.screenWidth, setup.screenHeight);
   for (auto _ : state) {
     FrameRenderer scene;

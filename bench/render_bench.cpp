@@ -132,7 +132,7 @@ std::vector<std::uint8_t> SheetImage() {
 void BM_ImportSheet(benchmark::State& state) {
   const std::int32_t depth = static_cast<std::int32_t>(state.range(0));
   const std::vector<std::uint8_t> image = SheetImage();
-  const SurfaceSize size = LayOutScene(1920, 1080).sheet;
+  const SurfaceSize size = LayOutScene(1920, 1080, 1).sheet;
   std::vector<std::uint8_t> bits(static_cast<std::size_t>(size.width) * size.height * depth / 8);
   const PixelSurface sheet = {bits.data(), size.width, size.height};
   for (auto _ : state) {

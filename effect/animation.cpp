@@ -26,21 +26,31 @@ std::int32_t Max(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
 
 std::int16_t Bound(std::int32_t v) { return static_cast<std::int16_t>(static_cast<std::uint16_t>(v)); }
 
+// The sheet's art as it is drawn: the sheet itself at scale 1, its enlargement
+// above.
+const PixelSurface& Art(const Animation& a, const FrameSurfaces& s) { return a.scale > 1 ? s.enlarged : s.sheet; }
+
+// Remembers a drawn cell given in logical pixels, in the WorkSurface's pixels.
 void Remember(Animation& a, std::int32_t x, std::int32_t y, std::int32_t size) {
-  a.drawn[a.drawnCount++] = DrawnCell{x, y, size, size};
+  const std::int32_t k = a.scale;
+  a.drawn[a.drawnCount++] = DrawnCell{x * k, y * k, size * k, size * k};
 }
 
 // Blends a picture of the sheet through a mask of the sheet onto the WorkSurface
-// at (x, y). The reference way copies the background into a scratch cell of the
-// sheet, blends there and copies the cell back; blending in place gives the same
-// bytes (the blend reads each destination pixel once and the rectangles never
-// overlap) without the two copies, and is what the incremental frames use.
-void BlendOntoWork(const FrameSurfaces& s, bool inPlace, std::int32_t x, std::int32_t y, std::int32_t size,
-                   std::int32_t scratchX, std::int32_t scratchY, std::int32_t pictureX, std::int32_t pictureY,
-                   std::int32_t maskX, std::int32_t maskY) {
-  if (inPlace) {
-    PrefetchRect(s.depth, s.work, x, y, size, size);
-    MaskBlend(s.depth, s.work, x, y, size, size, s.sheet, pictureX, pictureY, s.sheet, maskX, maskY);
+// at (x, y), all in logical pixels. The reference way copies the background
+// into a scratch cell of the sheet, blends there and copies the cell back;
+// blending in place gives the same bytes (the blend reads each destination
+// pixel once and the rectangles never overlap) without the two copies, and is
+// what the incremental frames and every frame drawn larger use.
+void BlendOntoWork(const Animation& a, const FrameSurfaces& s, bool inPlace, std::int32_t x, std::int32_t y,
+                   std::int32_t size, std::int32_t scratchX, std::int32_t scratchY, std::int32_t pictureX,
+                   std::int32_t pictureY, std::int32_t maskX, std::int32_t maskY) {
+  const std::int32_t k = a.scale;
+  if (inPlace || k > 1) {
+    const PixelSurface& art = Art(a, s);
+    PrefetchRect(s.depth, s.work, x * k, y * k, size * k, size * k);
+    MaskBlend(s.depth, s.work, x * k, y * k, size * k, size * k, art, pictureX * k, pictureY * k, art, maskX * k,
+              maskY * k);
     return;
   }
   CopyRect(s.depth, s.sheet, scratchX, scratchY, size, size, s.work, x, y);
@@ -50,17 +60,23 @@ void BlendOntoWork(const FrameSurfaces& s, bool inPlace, std::int32_t x, std::in
 
 void LayPit(Animation& a, const FrameSurfaces& s, bool inPlace) {
   const std::int32_t left = PitLeft(a), top = PitTop(a);
-  BlendOntoWork(s, inPlace, left, top, PitSize, PitScratchX, PitY, PitPictureX, PitY, PitMaskX, PitY);
+  BlendOntoWork(a, s, inPlace, left, top, PitSize, PitScratchX, PitY, PitPictureX, PitY, PitMaskX, PitY);
   Remember(a, left, top, PitSize);
 }
 
-// The backdrop of the visible picture: the desktop snapshot, or black.
-void LayBackdrop(const Animation& a, const FrameSurfaces& s, std::int32_t x, std::int32_t y, std::int32_t width,
-                 std::int32_t height) {
+struct Area {
+  std::int32_t left, top, right, bottom;  // right and bottom exclusive
+};
+
+// The backdrop over an area of the WorkSurface: the desktop snapshot, or black.
+void LayBackdrop(const Animation& a, const FrameSurfaces& s, const Area& r) {
+  const std::int32_t width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return;
   if (a.backdropMode == BackdropDesktop) {
-    CopyRect(s.depth, s.work, x, y, width, height, s.snapshot, x - FieldMargin, y - FieldMargin);
+    const std::int32_t margin = FieldMargin * a.scale;
+    CopyRect(s.depth, s.work, r.left, r.top, width, height, s.snapshot, r.left - margin, r.top - margin);
   } else {
-    FillBlack(s.depth, s.work, x, y, width, height);
+    FillBlack(s.depth, s.work, r.left, r.top, width, height);
   }
 }
 
@@ -96,6 +112,8 @@ void MeasureSheetInk(Animation& a, const FrameSurfaces& s) {
 
 void DrawSprites(Animation& a, const FrameSurfaces& s, bool inPlace) {
   SpriteSlots& t = a.slots;
+  const std::int32_t k = a.scale;
+  const PixelSurface& art = Art(a, s);
   for (std::int32_t i = 0; i < a.spriteCount; ++i) {
     if (t.step[i] > MovesPerCycle - 1) {
       t.step[i] = 0;
@@ -108,33 +126,34 @@ void DrawSprites(Animation& a, const FrameSurfaces& s, bool inPlace) {
     const std::int32_t maskY = MaskRowsTop + t.level[i] * SpriteSize;
     if (inPlace) {
       const DrawnCell ink = a.spriteInk[t.kind[i] * LevelCount + t.level[i]];
-      const DrawnCell at = {px + ink.x, py + ink.y, ink.width, ink.height};
+      const DrawnCell at = {(px + ink.x) * k, (py + ink.y) * k, ink.width * k, ink.height * k};
       if (ink.width > 0) {
         PrefetchRect(s.depth, s.work, at.x, at.y, at.width, at.height);
-        MaskBlend(s.depth, s.work, at.x, at.y, at.width, at.height, s.sheet, column + ink.x, ink.y, s.sheet,
-                  column + ink.x, maskY + ink.y);
+        MaskBlend(s.depth, s.work, at.x, at.y, at.width, at.height, art, (column + ink.x) * k, ink.y * k, art,
+                  (column + ink.x) * k, (maskY + ink.y) * k);
       }
       a.drawn[a.drawnCount++] = at;
     } else {
-      BlendOntoWork(s, false, px, py, SpriteSize, SpriteScratchX, SpriteScratchY, column, 0, column, maskY);
+      BlendOntoWork(a, s, false, px, py, SpriteSize, SpriteScratchX, SpriteScratchY, column, 0, column, maskY);
       Remember(a, px, py, SpriteSize);
     }
     if (t.step[i] > FadeAfterStep && t.level[i] < LastLevel) t.level[i] = static_cast<std::uint16_t>(t.level[i] + 1);
   }
 }
-struct Area {
-  std::int32_t left, top, right, bottom;  // right and bottom exclusive
-};
 
-// The rectangle the backdrop is restored in: the visible picture. The margin
-// around it is never part of the backdrop, so a full recomposition leaves it as
-// it is, and so do the incremental frames.
-Area Picture(const Animation& a) { return {FieldMargin, FieldMargin, FieldMargin + a.width, FieldMargin + a.height - 1}; }
+// The rectangle the backdrop is restored in: the field's visible picture, in
+// WorkSurface pixels. The margin around it is never part of the backdrop, so a
+// full recomposition leaves it as it is, and so do the incremental frames.
+Area Picture(const Animation& a) {
+  const std::int32_t k = a.scale;
+  return {FieldMargin * k, FieldMargin * k, (FieldMargin + a.width) * k, (FieldMargin + a.height - 1) * k};
+}
 
 // Where the pit's mask is not empty, in WorkSurface pixels.
 Area PitInkArea(const Animation& a) {
-  const std::int32_t left = PitLeft(a) + a.pitInk.x, top = PitTop(a) + a.pitInk.y;
-  return {left, top, left + a.pitInk.width, top + a.pitInk.height};
+  const std::int32_t k = a.scale;
+  const std::int32_t left = (PitLeft(a) + a.pitInk.x) * k, top = (PitTop(a) + a.pitInk.y) * k;
+  return {left, top, left + a.pitInk.width * k, top + a.pitInk.height * k};
 }
 
 Area Cut(const Area& r, const Area& to) {
@@ -152,14 +171,36 @@ bool Inside(const Area& inner, const Area& outer) {
 
 // Blends the part r of the pit cell again, onto backdrop just restored there.
 void RelayPit(const Animation& a, const FrameSurfaces& s, const Area& r) {
-  const std::int32_t ox = r.left - PitLeft(a), oy = r.top - PitTop(a);
-  MaskBlend(s.depth, s.work, r.left, r.top, r.right - r.left, r.bottom - r.top, s.sheet, PitPictureX + ox, PitY + oy,
-            s.sheet, PitMaskX + ox, PitY + oy);
+  const std::int32_t k = a.scale;
+  const std::int32_t ox = r.left - PitLeft(a) * k, oy = r.top - PitTop(a) * k;
+  const PixelSurface& art = Art(a, s);
+  MaskBlend(s.depth, s.work, r.left, r.top, r.right - r.left, r.bottom - r.top, art, PitPictureX * k + ox,
+            PitY * k + oy, art, PitMaskX * k + ox, PitY * k + oy);
 }
 
+// The presented picture in WorkSurface pixels: the whole of it, and the part
+// that is drawn (scale times the logical picture). The rest, a strip right of
+// it and one below it narrower than one logical pixel, keeps the backdrop.
 Area ShownArea(const Animation& a) {
   const PresentBlock b = FramePresentBlock(a);
   return {b.sourceX, b.sourceY, b.sourceX + b.width, b.sourceY + b.height};
+}
+
+Area DrawnArea(const Animation& a) {
+  const Area shown = ShownArea(a);
+  const std::int32_t k = a.scale;
+  const std::int32_t width = a.previewFlag == PreviewOn ? a.clientWidth : a.width;
+  const std::int32_t height = a.previewFlag == PreviewOn ? a.clientHeight : a.height - 1;
+  return {shown.left, shown.top, shown.left + width * k, shown.top + height * k};
+}
+
+// Lays the backdrop over the strips of the presented picture beyond the drawn
+// part: a full frame presents them, and sprites and the pit, which reach there
+// only when drawn larger, must not show in them.
+void LayStrips(const Animation& a, const FrameSurfaces& s) {
+  const Area shown = ShownArea(a), drawn = DrawnArea(a);
+  LayBackdrop(a, s, Area{drawn.right, shown.top, shown.right, shown.bottom});
+  LayBackdrop(a, s, Area{shown.left, drawn.bottom, drawn.right, shown.bottom});
 }
 
 void AddChanged(Animation& a, const Area& shown, const DrawnCell& c) {
@@ -214,8 +255,16 @@ void BeginAnimation(Animation& a, std::uint32_t seed, std::int32_t spriteCount, 
   }
   if (a.spriteCount > SlotCapacity) a.spriteCount = SlotCapacity;
   if (a.spriteCount < 0) a.spriteCount = 0;
+  SetDrawingScale(a, 1, a.previewFlag == PreviewOn ? a.clientWidth : a.width,
+                  a.previewFlag == PreviewOn ? a.clientHeight : a.height - 1);
   a.drawnCount = 0;
   a.inkMeasured = false;
+}
+
+void SetDrawingScale(Animation& a, std::int32_t scale, std::int32_t shownWidth, std::int32_t shownHeight) {
+  a.scale = scale < 1 ? 1 : scale;
+  a.shownWidth = shownWidth;
+  a.shownHeight = shownHeight;
 }
 
 void PlaceSlot(Animation& a, std::int32_t i) {
@@ -262,11 +311,13 @@ std::int32_t DrawPosition(std::int32_t coordinate, std::int32_t limit) {
 void ComposeFrame(Animation& a, const FrameSurfaces& s) {
   MeasureSheetInk(a, s);  // once, for the incremental frames that follow
   a.drawnCount = 0;
-  LayBackdrop(a, s, FieldMargin, FieldMargin, a.width, a.height - 1);
+  LayBackdrop(a, s, Picture(a));
   if (a.backdropMode == BackdropDesktop) LayPit(a, s, false);
   DrawSprites(a, s, false);
+  LayStrips(a, s);
+  const Area shown = ShownArea(a);
   a.changedCount = 0;
-  AddChanged(a, ShownArea(a), DrawnCell{FieldMargin, FieldMargin, a.width, a.height});
+  AddChanged(a, shown, DrawnCell{shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top});
 }
 
 void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
@@ -281,7 +332,7 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
   for (std::int32_t i = 0; i < previousCount; ++i) {
     const Area r = Cut(a.drawn[i], picture);
     if (Empty(r)) continue;
-    LayBackdrop(a, s, r.left, r.top, r.right - r.left, r.bottom - r.top);
+    LayBackdrop(a, s, r);
     if (!pitStays) continue;
     const Area under = Cut(r, pit);
     if (!Empty(under)) RelayPit(a, s, under);
@@ -293,10 +344,13 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
   if (a.backdropMode == BackdropDesktop && !pitStays) LayPit(a, s, true);
   DrawSprites(a, s, true);
 
-  // What changed: the previous cells and the new ones. A sprite's old and new
-  // cells (the lists end with the sprites in slot order, so they pair up from the
+  // What changed: the previous cells and the new ones, in the drawn part of the
+  // picture. The strips beyond it, where a sprite drawn larger may now lie in
+  // the WorkSurface, are never presented again: the window keeps the backdrop
+  // the last full frame gave them. A sprite's old and new cells
+  // (the lists end with the sprites in slot order, so they pair up from the
   // end) become one block when that is no larger than the two apart.
-  const Area shown = ShownArea(a);
+  const Area shown = DrawnArea(a);
   a.changedCount = 0;
   std::int32_t p = previousCount, c = a.drawnCount;
   while (p > 0 && c > 0) {
@@ -323,10 +377,12 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
 }
 
 PresentBlock FramePresentBlock(const Animation& a) {
+  const std::int32_t k = a.scale;
   if (a.previewFlag == PreviewOn) {
-    return {CentreX(a) - a.clientWidth / 2, CentreY(a) - a.clientHeight / 2, a.clientWidth, a.clientHeight, 0, 0};
+    return {(CentreX(a) - a.clientWidth / 2) * k, (CentreY(a) - a.clientHeight / 2) * k, a.shownWidth, a.shownHeight,
+            0, 0};
   }
-  return {FieldMargin, FieldMargin, a.width, a.height - 1, 0, 0};
+  return {FieldMargin * k, FieldMargin * k, a.shownWidth, a.shownHeight, 0, 0};
 }
 
 void PlanPresentation(const Animation& a, FramePresentation& p) {

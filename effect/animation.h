@@ -48,6 +48,11 @@ constexpr std::int32_t MovesPerCycle = 30;
 constexpr std::int32_t KindCount = 6;    // sprite pictures
 constexpr std::int32_t LevelCount = 10;  // fade levels
 
+// The part of the sheet the frame draws from: the pictures, their masks, the
+// pit and the scratch cells.
+constexpr std::int32_t SheetArtWidth = 288;
+constexpr std::int32_t SheetArtHeight = 384;
+
 // A frame changes at most the pit and every sprite's old and new cell.
 constexpr std::int32_t ChangedCapacity = 2 * (SlotCapacity + 1);
 
@@ -103,6 +108,15 @@ struct Animation {
   std::int32_t clientWidth;      // the window's client size, read at the start
   std::int32_t clientHeight;
   std::uint32_t frameInterval;   // milliseconds: 1 full screen, 100 in preview
+  // Drawing size. Everything above is in logical pixels; the sprites and the
+  // pit are drawn scale times larger, and the WorkSurface, the drawn cells and
+  // the presentation are in the display's pixels. shownWidth x shownHeight is
+  // the picture the window shows in display pixels: scale times the logical
+  // one, and the few columns and rows beyond the last whole logical pixel,
+  // which keep the backdrop.
+  std::int32_t scale;
+  std::int32_t shownWidth;
+  std::int32_t shownHeight;
   SpriteSlots slots;
   // What the last composed frame drew (the pit, when it was drawn, then the
   // sprites), and the blocks of the presented picture that changed since the
@@ -125,6 +139,7 @@ struct FrameSurfaces {
   PixelSurface snapshot;  // the desktop as it was
   PixelSurface work;      // the frame being composed
   PixelSurface sheet;     // sprite sheet and scratch cells
+  PixelSurface enlarged;  // scale above 1: the sheet's art, scale times larger
 };
 
 // The WorkSurface block that is shown, and where it goes in the window.
@@ -156,10 +171,17 @@ std::int32_t ScanPreviewSwitchIn(const char* commandLine);
 
 // Sets up the animation for a field of width x height and a window client area;
 // in preview mode replaces the count, the field and the interval. Clamps the
-// count to the slot capacity. Does not place any slot.
+// count to the slot capacity. Draws at scale 1, the shown picture the field's
+// (or the client area's in preview); see SetDrawingScale. Does not place any
+// slot.
 void BeginAnimation(Animation& a, std::uint32_t seed, std::int32_t spriteCount, std::int32_t backdropMode,
                     std::int32_t previewFlag, std::int32_t width, std::int32_t height, std::int32_t clientWidth,
                     std::int32_t clientHeight);
+
+// Draws everything scale times larger, on a display whose shown picture is
+// shownWidth x shownHeight of its own pixels (at least scale times the logical
+// one). Call after BeginAnimation, before the first frame.
+void SetDrawingScale(Animation& a, std::int32_t scale, std::int32_t shownWidth, std::int32_t shownHeight);
 
 // Start-up of slot i: delay, placement, kind, level 0. The thread sleeps 1 ms
 // between slots.

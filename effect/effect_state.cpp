@@ -9,10 +9,12 @@ SceneLayout EffectLayout;
 Surface SnapshotSurface;
 Surface WorkSurface;
 Surface SheetSurface;
+Surface EnlargedSurface;
 HANDLE AnimationThreadHandle;
 std::atomic<bool> AnimationStopRequested{false};
 std::atomic<bool> WindowPainted{false};
 
 FrameSurfaces EffectSurfaces() {
-  return FrameSurfaces{DisplayDepth, SnapshotSurface.pixels, WorkSurface.pixels, SheetSurface.pixels};
+  return FrameSurfaces{DisplayDepth, SnapshotSurface.pixels, WorkSurface.pixels, SheetSurface.pixels,
+                       EnlargedSurface.pixels};
 }

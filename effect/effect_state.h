@@ -39,6 +39,7 @@ extern SceneLayout EffectLayout;     // W, H and the surfaces' sizes, from the p
 extern Surface SnapshotSurface;
 extern Surface WorkSurface;
 extern Surface SheetSurface;
+extern Surface EnlargedSurface;      // the sheet's art drawn larger, on high-DPI displays only
 extern HANDLE AnimationThreadHandle;
 
 // Set by the window thread when the window is destroyed; the animation thread
@@ -53,7 +54,7 @@ extern std::atomic<bool> AnimationStopRequested;
 // ends after the exchange sets it again and the next frame repairs the window.
 extern std::atomic<bool> WindowPainted;
 
-// The three surfaces' pixel views at DisplayDepth, as the scene takes them.
+// The surfaces' pixel views at DisplayDepth, as the scene takes them.
 FrameSurfaces EffectSurfaces();
 
 #endif

@@ -7,9 +7,11 @@
 // Creation, in order; a step that fails leaves the rest out and the window up
 // without animation (it still closes on input):
 //   common controls, preview scan, settings, 1 MiB decode buffer, window DC,
-//   display depth (8 bits or fewer: stop), field size, the three surfaces
-//   (a bitmap or memory DC that cannot be made: stop), the sheet (no resource:
-//   stop), the desktop snapshot, the animation thread (none: destroy the window).
+//   display depth (8 bits or fewer: stop), field size and drawing scale (from
+//   the system's DPI), the three surfaces and, on a high-DPI display, a fourth
+//   for the enlarged art (a bitmap or memory DC that cannot be made: stop), the
+//   sheet (no resource: stop), the desktop snapshot, the animation thread (none:
+//   destroy the window).
 // Destruction asks the thread to stop and waits for it before anything it uses
 // is released, releases what exists in reverse kinds (surfaces, DCs, buffer)
 // and has the whole desktop repainted.
@@ -70,6 +72,23 @@ void ReleaseSurfaceDC(Surface& s) {
   s.memoryDC = nullptr;
 }
 
+// The system's DPI as this DPI-aware program sees it: GetDpiForSystem where the
+// system has it (Windows 10 1607 and later), else the screen's LOGPIXELSX,
+// which older systems report the same way.
+std::int32_t SystemDpi() {
+  typedef UINT(WINAPI * GetDpiForSystemProc)();
+  HMODULE user = GetModuleHandleA("USER32.DLL");
+  GetDpiForSystemProc getDpi =
+      user != nullptr
+          ? reinterpret_cast<GetDpiForSystemProc>(reinterpret_cast<void (*)(void)>(GetProcAddress(user, "GetDpiForSystem")))
+          : nullptr;
+  if (getDpi != nullptr) return static_cast<std::int32_t>(getDpi());
+  HDC screen = GetDC(nullptr);
+  const std::int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+  if (screen != nullptr) ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 void CopyDesktop(HWND window) {
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
@@ -102,11 +121,14 @@ void CreateEffect(HWND window) {
   if (DisplayDepth <= 8) return;
 
   // The primary display's size, whatever the window's: on several monitors the
-  // frames cover the primary one's area at the window's top-left corner.
-  EffectLayout = LayOutScene(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  // frames cover the primary one's area at the window's top-left corner. On a
+  // display of 200 % or more the sprites and the pit are drawn at a whole
+  // multiple of their size.
+  EffectLayout = LayOutScene(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), ScaleForDpi(SystemDpi()));
   if (!CreateSurface(SnapshotSurface, EffectLayout.snapshot)) return;
   if (!CreateSurface(WorkSurface, EffectLayout.work)) return;
   if (!CreateSurface(SheetSurface, EffectLayout.sheet)) return;
+  if (EffectLayout.scale > 1 && !CreateSurface(EnlargedSurface, EffectLayout.enlarged)) return;
   if (!LoadSheet()) return;
   CopyDesktop(window);
 
@@ -125,7 +147,7 @@ void DestroyEffect(HWND window) {
     AnimationThreadHandle = nullptr;
   }
   if (threadEnded) {
-    Surface* surfaces[3] = {&SnapshotSurface, &WorkSurface, &SheetSurface};
+    Surface* surfaces[4] = {&SnapshotSurface, &WorkSurface, &SheetSurface, &EnlargedSurface};
     for (Surface* s : surfaces) ReleaseSurfaceBitmap(*s);
     for (Surface* s : surfaces) ReleaseSurfaceDC(*s);
     if (EffectWindowDC != nullptr) ReleaseDC(window, EffectWindowDC);

@@ -3,6 +3,7 @@
 
 #include "effect/render/bitmap_import.h"
 #include "effect/render/packed_image.h"
+#include "effect/render/rect_copy.h"
 
 namespace {
 
@@ -14,15 +15,23 @@ SurfaceSize Bitmap(std::int32_t width, std::int32_t height) { return {(width + 3
 
 }  // namespace
 
-SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight) {
+SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t scale) {
   SceneLayout l;
-  l.fieldWidth = screenWidth;
-  l.fieldHeight = screenHeight + 1;
-  l.desktop = {l.fieldWidth, l.fieldHeight - 1};
-  l.snapshot = Bitmap(l.fieldWidth, l.fieldHeight);
-  l.work = Bitmap(WorkExtent(l.fieldWidth), WorkExtent(l.fieldHeight));
+  const std::int32_t k = scale < 1 ? 1 : scale;
+  l.scale = k;
+  l.fieldWidth = screenWidth / k;
+  l.fieldHeight = screenHeight / k + 1;
+  l.desktop = {screenWidth, screenHeight};
+  l.snapshot = Bitmap(screenWidth, screenHeight + k);
+  l.work = Bitmap(k * WorkExtent(l.fieldWidth), k * WorkExtent(l.fieldHeight));
   l.sheet = Bitmap(SheetSurfaceSize.width, SheetSurfaceSize.height);
+  l.enlarged = k > 1 ? Bitmap(k * SheetArtWidth, k * SheetArtHeight) : SurfaceSize{0, 0};
   return l;
+}
+
+std::int32_t ScaleForDpi(std::int32_t dpi) {
+  const std::int32_t scale = dpi / 96;  // 96 DPI is 100 %
+  return scale < 1 ? 1 : scale;
 }
 
 std::int32_t ImportSheet(std::int32_t depth, const PixelSurface& sheet, const std::uint8_t* bytes, std::size_t size,
@@ -34,8 +43,17 @@ std::int32_t ImportSheet(std::int32_t depth, const PixelSurface& sheet, const st
 
 void BeginScene(Scene& scene, const SceneLayout& layout, const SceneSettings& settings, std::int32_t clientWidth,
                 std::int32_t clientHeight, std::uint32_t seed) {
-  BeginAnimation(scene.animation, seed, settings.spriteCount, settings.backdropMode, settings.previewFlag,
-                 layout.fieldWidth, layout.fieldHeight, clientWidth, clientHeight);
+  const std::int32_t k = layout.scale;
+  Animation& a = scene.animation;
+  BeginAnimation(a, seed, settings.spriteCount, settings.backdropMode, settings.previewFlag, layout.fieldWidth,
+                 layout.fieldHeight, clientWidth / k, clientHeight / k);
+  if (a.previewFlag == PreviewOn) {
+    SetDrawingScale(a, k, clientWidth, clientHeight);
+  } else {
+    SetDrawingScale(a, k, layout.desktop.width, layout.desktop.height);
+  }
+  const FrameSurfaces& s = scene.surfaces;
+  if (k > 1) EnlargeRect(s.depth, s.enlarged, 0, 0, SheetArtWidth, SheetArtHeight, s.sheet, 0, 0, k);
   scene.presentAll = true;  // the window shows the desktop copy, not a frame
 }
 

@@ -7,9 +7,10 @@
 // of the sizes it is given, puts the desktop into the snapshot, runs the clock
 // and copies blocks of the WorkSurface to its window.
 //
-//   SceneLayout layout = LayOutScene(screenWidth, screenHeight);
-//   // allocate layout.snapshot, layout.work and layout.sheet at the display
-//   // depth, rows top-down and back to back, into scene.surfaces
+//   SceneLayout layout = LayOutScene(screenWidth, screenHeight, scale);
+//   // allocate layout.snapshot, layout.work, layout.sheet (and, when scale is
+//   // above 1, layout.enlarged) at the display depth, rows top-down and back
+//   // to back, into scene.surfaces
 //   ImportSheet(depth, scene.surfaces.sheet, sheetBytes, sheetSize, decodeBuffer);
 //   // copy the desktop, layout.desktop in size, to (0, 0) of the snapshot
 //   BeginScene(scene, layout, settings, clientWidth, clientHeight, seed);
@@ -33,6 +34,18 @@
 //   work      (W+64) x (H+64)  the frame, with the visible picture at (32, 32)
 //   sheet     1920 x 1081      the sprite sheet at (0, 0), scratch cells below
 //
+// Display scaling. On a display of 200 % or more the scene is drawn at a whole
+// scale s (2 from 192 DPI, 3 from 288, ...; 150 % stays 1, since a fractional
+// scale would blur). The animation then runs exactly as on a screen s times
+// smaller (the logical screen: W and H are its size, and every move, count and
+// random draw is the same), and only the drawing is s times larger: the
+// desktop stays at the display's full resolution, the sprites and the pit are
+// drawn as s x s squares of the sheet's pixels (from `enlarged`, the sheet's
+// art enlarged once at the start). The snapshot holds the whole physical
+// screen, the WorkSurface is s times the logical one (the margin s times as
+// wide), and the columns and rows beyond the last whole logical pixel show the
+// backdrop. The preview is scaled the same way from its client size.
+//
 // Every width is rounded up to a multiple of four pixels. A Windows DIB section
 // pads each row to four bytes while the pixel routines see rows back to back;
 // at 16 and 24 bits other widths would shear every picture. The extra columns
@@ -52,12 +65,14 @@ struct SurfaceSize {
 };
 
 struct SceneLayout {
-  std::int32_t fieldWidth;   // W
-  std::int32_t fieldHeight;  // H
-  SurfaceSize desktop;       // what is copied from the screen: W x (H - 1)
+  std::int32_t scale;        // display pixels per logical pixel, 1 or more
+  std::int32_t fieldWidth;   // W, logical
+  std::int32_t fieldHeight;  // H, logical
+  SurfaceSize desktop;       // what is copied from the screen: the screen itself
   SurfaceSize snapshot;
   SurfaceSize work;
   SurfaceSize sheet;
+  SurfaceSize enlarged;      // 0 x 0 at scale 1
 };
 
 // The two settings and the preview indicator, as the animation takes them.
@@ -74,8 +89,13 @@ struct Scene {
   FramePresentation presentation;  // what PresentScene last handed out
 };
 
-// The field and every surface's size for a primary display of that size.
-SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight);
+// The field and every surface's size for a primary display of that size in
+// its own pixels, drawn at scale (below 1 counts as 1).
+SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t scale);
+
+// The drawing scale for a display of dpi dots per inch: the largest whole
+// number not above dpi / 96, at least 1.
+std::int32_t ScaleForDpi(std::int32_t dpi);
 
 // The sprite sheet into the sheet surface at (0, 0), converted to depth. The
 // bytes are a BMP file image, or one packed (packed_image.h), which is first
@@ -87,8 +107,10 @@ std::int32_t ImportSheet(std::int32_t depth, const PixelSurface& sheet, const st
                          std::uint8_t* decodeBuffer);
 
 // Sets up the animation over scene.surfaces for the field of layout and a
-// window client area of clientWidth x clientHeight (in preview the field, the
-// count and the pace become the preview's). Places no slot yet.
+// window client area of clientWidth x clientHeight display pixels (in preview
+// the field, the count and the pace become the preview's). Above scale 1 it
+// enlarges the sheet's art into the enlarged surface, so the sheet must be
+// imported first. Places no slot yet.
 void BeginScene(Scene& scene, const SceneLayout& layout, const SceneSettings& settings, std::int32_t clientWidth,
                 std::int32_t clientHeight, std::uint32_t seed);
 

@@ -58,13 +58,14 @@ PixelSurface MakeSurface(std::vector<std::uint8_t>& memory, std::int32_t depth, 
 bool StartRenderer(FrameRenderer& r, const RenderSetup& setup, const std::vector<std::uint8_t>& sheet,
                    const RgbImage& desktop) {
   const std::int32_t depth = setup.depth;
-  r.layout = LayOutScene(setup.screenWidth, setup.screenHeight);
+  r.layout = LayOutScene(setup.screenWidth, setup.screenHeight, setup.scale);
   r.scene = std::make_unique<Scene>();
   FrameSurfaces& s = r.scene->surfaces;
   s.depth = depth;
   s.snapshot = MakeSurface(r.snapshotMemory, depth, r.layout.snapshot);
   s.work = MakeSurface(r.workMemory, depth, r.layout.work);
   s.sheet = MakeSurface(r.sheetMemory, depth, r.layout.sheet);
+  s.enlarged = MakeSurface(r.enlargedMemory, depth, r.layout.enlarged);
   std::vector<std::uint8_t> decodeBuffer(DecodeBufferSize);
   if (ImportSheet(depth, s.sheet, sheet.data(), sheet.size(), decodeBuffer.data()) != 0) return false;
   const SurfaceSize shown = r.layout.desktop;

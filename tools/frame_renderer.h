@@ -35,11 +35,12 @@ struct RenderSetup {
   std::int32_t previewWidth = 152;  // client size of the preview window
   std::int32_t previewHeight = 112;
   std::uint32_t seed = 1;
+  std::int32_t scale = 1;           // display scaling: 2 at 192 DPI (screen and preview sizes are the display's)
 };
 
 struct FrameRenderer {
   SceneLayout layout{};
-  std::vector<std::uint8_t> snapshotMemory, workMemory, sheetMemory, windowMemory;
+  std::vector<std::uint8_t> snapshotMemory, workMemory, sheetMemory, enlargedMemory, windowMemory;
   PixelSurface window{};
   std::unique_ptr<Scene> scene;
 };

@@ -6,6 +6,8 @@
 //     --count N               SpriteCount, 20..200 as in the settings (default 100)
 //     --mode 1|2              BackdropMode: 1 desktop with the pit, 2 black (default 1)
 //     --preview WxH           draw as the Display control panel's preview of that client size
+//     --scale N               display scaling: draw N times larger (2 on a 200 % display); the
+//                             screen and preview sizes are the display's own pixels
 //     --seed N                the generator's seed (the saver uses the tick count; default 1)
 //     --frames N              frames to run (default 60)
 //     --every K               write every K-th frame (default: only the last)
@@ -30,7 +32,8 @@ bool ParseSize(const char* text, std::int32_t& w, std::int32_t& h) {
 
 int Usage() {
   std::fprintf(stderr, "usage: render_frames [--depth D] [--size WxH] [--count N] [--mode M] [--preview WxH]\n"
-                       "                     [--seed N] [--frames N] [--every K] [--desktop F.png] [--sheet F.bmp] OUTDIR\n");
+                       "                     [--scale N] [--seed N] [--frames N] [--every K] [--desktop F.png]\n"
+                       "                     [--sheet F.bmp] OUTDIR\n");
   return 2;
 }
 
@@ -52,6 +55,7 @@ int main(int argc, char** argv) {
       setup.previewFlag = 1;
       if (!ParseSize(argv[++i], setup.previewWidth, setup.previewHeight)) return Usage();
     }
+    else if (arg == "--scale") setup.scale = std::atoi(argv[++i]);
     else if (arg == "--seed") setup.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
     else if (arg == "--frames") frames = std::atoi(argv[++i]);
     else if (arg == "--every") every = std::atoi(argv[++i]);
@@ -60,7 +64,10 @@ int main(int argc, char** argv) {
     else if (arg.rfind("--", 0) == 0) return Usage();
     else out = arg;
   }
-  if (out.empty() || frames < 1 || (setup.depth != 16 && setup.depth != 24 && setup.depth != 32)) return Usage();
+  if (out.empty() || frames < 1 || (setup.depth != 16 && setup.depth != 24 && setup.depth != 32) || setup.scale < 1 ||
+      setup.scale > 8) {
+    return Usage();
+  }
   if (setup.spriteCount < 20 || setup.spriteCount > 200) setup.spriteCount = 100;  // as the settings rules do
 
   RgbImage desktop;

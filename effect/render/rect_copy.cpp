@@ -81,6 +81,30 @@ void CopyRect(std::int32_t depth, const PixelSurface& destination, std::int32_t 
   for (std::int64_t r = 0; r < h; ++r) CopyRow(to + r * toStride, from + r * fromStride, rowBytes);
 }
 
+void EnlargeRect(std::int32_t depth, const PixelSurface& destination, std::int32_t dx, std::int32_t dy,
+                 std::int32_t width, std::int32_t height, const PixelSurface& source, std::int32_t sx,
+                 std::int32_t sy, std::int32_t scale) {
+  const std::int32_t bytes = BytesPerPixel(depth);
+  if (bytes == 0 || destination.bits == nullptr || source.bits == nullptr || scale < 1 || width < 1 || height < 1) {
+    return;
+  }
+  const std::int64_t w = std::int64_t{width} * scale, h = std::int64_t{height} * scale;
+  if (sx < 0 || sy < 0 || sx + width > source.width || sy + height > source.height || dx < 0 || dy < 0 ||
+      dx + w > destination.width || dy + h > destination.height) {
+    return;
+  }
+  for (std::int32_t y = 0; y < height; ++y) {
+    const std::uint8_t* from = PixelAddress(source, depth, sx, sy + y);
+    std::uint8_t* to = PixelAddress(destination, depth, dx, dy + y * scale);
+    for (std::int32_t x = 0; x < width; ++x)
+      for (std::int32_t k = 0; k < scale; ++k) std::memcpy(to + (x * scale + k) * bytes, from + x * bytes, bytes);
+    // The other rows of the squares are the first one again.
+    for (std::int32_t k = 1; k < scale; ++k) {
+      CopyRow(PixelAddress(destination, depth, dx, dy + y * scale + k), to, static_cast<std::size_t>(w * bytes));
+    }
+  }
+}
+
 void PrefetchRect(std::int32_t depth, const PixelSurface& surface, std::int32_t x, std::int32_t y, std::int32_t width,
                   std::int32_t height) {
 #if GYREWELL_COPY_SSE2

@@ -23,6 +23,14 @@ void CopyRect(std::int32_t depth, const PixelSurface& destination, std::int32_t 
 void FillBlack(std::int32_t depth, const PixelSurface& destination, std::int32_t x, std::int32_t y,
                std::int32_t width, std::int32_t height);
 
+// Copies the width x height block at (sx, sy) of source to (dx, dy) of
+// destination, every pixel as a scale x scale square (nearest neighbour): the
+// destination block is width * scale x height * scale. Blocks that do not lie
+// wholly inside their surfaces, and a scale below 1, copy nothing.
+void EnlargeRect(std::int32_t depth, const PixelSurface& destination, std::int32_t dx, std::int32_t dy,
+                 std::int32_t width, std::int32_t height, const PixelSurface& source, std::int32_t sx,
+                 std::int32_t sy, std::int32_t scale);
+
 // Asks the processor for every row of a block that is about to be used, so that
 // the misses of a sprite-sized block on a large surface (a new page every row)
 // overlap instead of queueing. Does nothing where there is no prefetch.

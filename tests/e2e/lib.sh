@@ -62,6 +62,10 @@
 #   e2e_expect_pixel FILE X Y RRGGBB [TOLERANCE]   per channel, default 0
 #   e2e_test_picture FILE [W H]     red/green/blue/white quadrants
 #   e2e_set_desktop FILE            root picture (Wine's desktop shows it)
+#   e2e_probe ARGS...               measure pictures with the native
+#                                   picture_probe (tools/picture_probe.cpp,
+#                                   built by the native preset); its output
+#                                   line in E2E_PROBE
 #
 # Locale: e2e_japanese_locale makes (once per build tree) and selects a ja_JP
 # locale for the programs started after it (ANSI code page 932: Japanese
@@ -100,6 +104,7 @@ E2E_SOURCE_DIR=${GYREWELL_SOURCE_DIR:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../..
 E2E_BUILD_DIR=${GYREWELL_BUILD_DIR:-$E2E_SOURCE_DIR/build/windows}
 E2E_SCR=${E2E_SCR:-$E2E_BUILD_DIR/Gyrewell.scr}
 E2E_DRIVERS=${E2E_DRIVERS:-$E2E_BUILD_DIR/tests/drivers}
+E2E_NATIVE_TOOLS=${E2E_NATIVE_TOOLS:-$E2E_SOURCE_DIR/build/native/tools}
 E2E_TIMEOUT=${E2E_TIMEOUT:-30}
 E2E_WINE_BIN=/usr/lib/wine/wine64
 E2E_WINESERVER_BIN=/usr/lib/wine/wineserver64
@@ -671,6 +676,12 @@ e2e_expect_pixel() {
       e2e_fail "pixel $x,$y of $(basename "$file") is $got, expected $want (tolerance $tol)"
     fi
   done
+}
+
+e2e_probe() {
+  local probe=$E2E_NATIVE_TOOLS/picture_probe
+  [[ -x $probe ]] || e2e_fail "$probe is missing: build the native preset first (scripts/test does)"
+  E2E_PROBE=$("$probe" "$@") || e2e_fail "picture_probe $* failed"
 }
 
 e2e_test_picture() {

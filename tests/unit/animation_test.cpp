@@ -122,7 +122,7 @@ TEST(Preview, TwentySpritesTenFramesASecondPitCentred) {
 
 // The saver's Win32 shell and the renderer allocate exactly these sizes.
 TEST(Layout, SurfacesForTheScreen) {
-  const SceneLayout l = LayOutScene(1920, 1080);
+  const SceneLayout l = LayOutScene(1920, 1080, 1);
   EXPECT_EQ(l.fieldWidth, 1920);
   EXPECT_EQ(l.fieldHeight, 1081) << "H is one more than the rows shown";
   EXPECT_EQ(l.desktop.width, 1920);
@@ -135,7 +135,7 @@ TEST(Layout, SurfacesForTheScreen) {
   EXPECT_EQ(l.sheet.height, 1081);
   // Rows of a DIB section are padded to four bytes: every width is a multiple
   // of four pixels, so the rows the pixel routines see lie back to back.
-  const SceneLayout odd = LayOutScene(1366, 767);
+  const SceneLayout odd = LayOutScene(1366, 767, 1);
   EXPECT_EQ(odd.desktop.width, 1366);
   EXPECT_EQ(odd.snapshot.width, 1368);
   EXPECT_EQ(odd.work.width, 1432);
@@ -146,7 +146,7 @@ TEST(Layout, SurfacesForTheScreen) {
 struct SmallScene {
   explicit SmallScene(std::int32_t bitsPerPixel)
       : depth(bitsPerPixel),
-        layout(LayOutScene(W, H - 1)),
+        layout(LayOutScene(W, H - 1, 1)),
         snapshot(Bytes(layout.snapshot), 0x40),
         work(Bytes(layout.work), 0x99),
         sheet(Bytes(layout.sheet), 0) {}
@@ -155,7 +155,7 @@ struct SmallScene {
     return {memory.data(), s.width, s.height};
   }
   FrameSurfaces Surfaces() {
-    return {depth, View(snapshot, layout.snapshot), View(work, layout.work), View(sheet, layout.sheet)};
+    return {depth, View(snapshot, layout.snapshot), View(work, layout.work), View(sheet, layout.sheet), {}};
   }
   static constexpr std::int32_t W = 160, H = 121;
   std::int32_t depth;

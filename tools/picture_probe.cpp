@@ -1,0 +1,101 @@
+// picture_probe - measures screenshots of the saver for the end-to-end tests.
+//
+//   picture_probe pit DESKTOP.png CX CY SHOT.png...
+//     The pit's width: the longest run of pixels through the middle that are
+//     darker in a SHOT than in DESKTOP by more than an eighth of the desktop's
+//     brightness, along the rows CY - 2 .. CY + 2 and the columns CX - 2 ..
+//     CX + 2 of every SHOT. A sprite passing over the pit's rim shortens a run,
+//     so the longest of several is the pit's. Prints "pit_width=N".
+//   picture_probe squares SHOT.png SIZE
+//     Whether the picture is made of SIZE x SIZE squares of one colour, as a
+//     picture drawn SIZE times larger from the top-left corner is; and the
+//     number of pixels that are not black. Prints
+//     "squares=1|0 lit=N first_odd=X,Y" (the first square that is not one
+//     colour, or -1,-1).
+//
+// Exit 0 when it measured, 1 when a picture cannot be read, 2 on a bad
+// command line.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "png_io.h"
+
+namespace {
+
+int Brightness(const RgbImage& image, std::int32_t x, std::int32_t y) {
+  const std::uint8_t* p = &image.rgb[(static_cast<std::size_t>(y) * image.width + x) * 3];
+  return p[0] + p[1] + p[2];
+}
+
+bool Same(const RgbImage& image, std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+  const std::uint8_t* a = &image.rgb[(static_cast<std::size_t>(y0) * image.width + x0) * 3];
+  const std::uint8_t* b = &image.rgb[(static_cast<std::size_t>(y1) * image.width + x1) * 3];
+  return a[0] == b[0] && a[1] == b[1] && a[2] == b[2];
+}
+
+bool Read(const char* path, RgbImage& image) {
+  if (ReadPng(path, image)) return true;
+  std::fprintf(stderr, "picture_probe: cannot read %s\n", path);
+  return false;
+}
+
+// The run of darkened pixels through (x, y), stepping by (dx, dy); 0 when the
+// point itself is not darkened.
+std::int32_t DarkRun(const RgbImage& desktop, const RgbImage& shot, std::int32_t x, std::int32_t y, std::int32_t dx,
+                     std::int32_t dy) {
+  auto darkened = [&](std::int32_t px, std::int32_t py) {
+    return px >= 0 && py >= 0 && px < shot.width && py < shot.height &&
+           Brightness(shot, px, py) * 8 < Brightness(desktop, px, py) * 7;
+  };
+  if (!darkened(x, y)) return 0;
+  std::int32_t run = 1;
+  for (std::int32_t i = 1; darkened(x - i * dx, y - i * dy); ++i) ++run;
+  for (std::int32_t i = 1; darkened(x + i * dx, y + i * dy); ++i) ++run;
+  return run;
+}
+
+int Pit(const char* desktopPath, std::int32_t cx, std::int32_t cy, char** shots, int count) {
+  RgbImage desktop;
+  if (!Read(desktopPath, desktop)) return 1;
+  std::int32_t widest = 0;
+  for (int i = 0; i < count; ++i) {
+    RgbImage shot;
+    if (!Read(shots[i], shot)) return 1;
+    if (desktop.width != shot.width || desktop.height != shot.height) {
+      std::fprintf(stderr, "picture_probe: %s is not the desktop's size\n", shots[i]);
+      return 2;
+    }
+    for (std::int32_t d = -2; d <= 2; ++d) {
+      const std::int32_t across = DarkRun(desktop, shot, cx, cy + d, 1, 0), down = DarkRun(desktop, shot, cx + d, cy, 0, 1);
+      if (across > widest) widest = across;
+      if (down > widest) widest = down;
+    }
+  }
+  std::printf("pit_width=%d\n", widest);
+  return 0;
+}
+
+int Squares(const char* shotPath, std::int32_t size) {
+  RgbImage shot;
+  if (!Read(shotPath, shot)) return 1;
+  long long lit = 0;
+  std::int32_t oddX = -1, oddY = -1;
+  for (std::int32_t y = 0; y < shot.height; ++y)
+    for (std::int32_t x = 0; x < shot.width; ++x) {
+      lit += Brightness(shot, x, y) != 0;
+      if (oddX < 0 && !Same(shot, x, y, x - x % size, y - y % size)) oddX = x - x % size, oddY = y - y % size;
+    }
+  std::printf("squares=%d lit=%lld first_odd=%d,%d\n", oddX < 0 ? 1 : 0, lit, oddX, oddY);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string command = argc > 1 ? argv[1] : "";
+  if (command == "pit" && argc >= 6) return Pit(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argv + 5, argc - 5);
+  if (command == "squares" && argc == 4 && std::atoi(argv[3]) >= 1) return Squares(argv[2], std::atoi(argv[3]));
+  std::fprintf(stderr, "usage: picture_probe pit DESKTOP.png CX CY SHOT.png... | squares SHOT.png SIZE\n");
+  return 2;
+}
