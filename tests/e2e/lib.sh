@@ -67,9 +67,9 @@
 #                                   built by the native preset); its output
 #                                   line in E2E_PROBE
 #
-# Locale: e2e_japanese_locale makes (once per build tree) and selects a ja_JP
-# locale for the programs started after it (ANSI code page 932: Japanese
-# dialog text and the settings label come through).
+# Locale: e2e_locale ja_JP (or en_US) makes (once per build tree) and selects
+# that locale for the programs started after it (ANSI code page 932 or 1252);
+# e2e_japanese_locale is e2e_locale ja_JP.
 #
 # Checks: e2e_expect_eq ACTUAL EXPECTED WHAT, e2e_expect_match TEXT REGEX WHAT,
 # e2e_fail MESSAGE, e2e_log MESSAGE. A command that fails outside a condition
@@ -791,19 +791,22 @@ if [[ "${BASH_SOURCE[0]}" == "$0" ]]; then
   exit 0
 fi
 
-# Japanese locale (ANSI code page 932) made once per build tree, under a lock
-# so that parallel tests do not build it twice.
-e2e_japanese_locale() {
-  local dir=$E2E_BUILD_DIR/e2e/locale lockfd
+# A locale made once per build tree (localedef into the build tree, under a
+# lock so that parallel tests do not build it twice) and chosen for the
+# programs started after it: e2e_locale ja_JP (ANSI code page 932) or en_US
+# (1252). This shell itself stays in the C locale (and would warn about it).
+e2e_locale() {
+  local name=$1 dir=$E2E_BUILD_DIR/e2e/locale lockfd
   exec {lockfd}>"$E2E_BUILD_DIR/e2e/locale.lock"
   flock -w 120 "$lockfd" || e2e_fail "waited 120 s for the locale lock"
-  if [[ ! -f $dir/ja_JP.UTF-8/LC_CTYPE ]]; then
+  if [[ ! -f $dir/$name.UTF-8/LC_CTYPE ]]; then
     mkdir -p "$dir"
-    localedef -i ja_JP -f UTF-8 "$dir/ja_JP.UTF-8" >"$E2E_DIR/localedef.log" 2>&1 ||
-      [[ -f $dir/ja_JP.UTF-8/LC_CTYPE ]] || e2e_fail "localedef ja_JP failed (see localedef.log)"
+    localedef -i "$name" -f UTF-8 "$dir/$name.UTF-8" >"$E2E_DIR/localedef.log" 2>&1 ||
+      [[ -f $dir/$name.UTF-8/LC_CTYPE ]] || e2e_fail "localedef $name failed (see localedef.log)"
   fi
   exec {lockfd}>&-
   export LOCPATH=$dir
-  # This shell itself stays in the C locale (and would warn about it).
-  export LC_ALL=ja_JP.UTF-8 2>/dev/null
+  export LC_ALL=$name.UTF-8 2>/dev/null
 }
+
+e2e_japanese_locale() { e2e_locale ja_JP; }
