@@ -582,7 +582,7 @@ e2e_wait_window() {
   if [[ ${1:-} == --timeout ]]; then secs=$2; shift 2; fi
   E2E_TIMEOUT=$((${secs%.*} + 10)) _e2e_driver find_window --wait "$((${secs%.*} * 1000))" "$@"
   _e2e_take_windows
-  [[ $E2E_RC -eq 0 ]] || e2e_fail "no window ($*) within $secs s"
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "no window ($*) within $secs s (find_window ended with $E2E_RC)"
 }
 
 # A window is found as soon as it exists, often before it is shown: look again
