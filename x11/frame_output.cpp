@@ -64,15 +64,28 @@ bool OpenPlainImage(X11Saver& s, std::int32_t width, std::int32_t height, std::i
   return s.image != nullptr;
 }
 
-void Put(X11Saver& s, std::int32_t sourceX, std::int32_t sourceY, std::int32_t windowX, std::int32_t windowY,
-         std::int32_t width, std::int32_t height) {
-  if (s.shm) {
-    XShmPutImage(s.display, s.window, s.gc, s.image, sourceX, sourceY, windowX, windowY,
-                 static_cast<unsigned>(width), static_cast<unsigned>(height), False);
-  } else {
-    XPutImage(s.display, s.window, s.gc, s.image, sourceX, sourceY, windowX, windowY, static_cast<unsigned>(width),
-              static_cast<unsigned>(height));
-  }
+// A block of the window from the image: from the WorkSurface at the block's
+// source, or from the converted picture at the block's own place.
+void Put(X11Saver& s, const PresentBlock& b) {
+  const std::int32_t x = s.direct ? b.sourceX : b.windowX, y = s.direct ? b.sourceY : b.windowY;
+  const unsigned width = static_cast<unsigned>(b.width), height = static_cast<unsigned>(b.height);
+  if (s.shm) XShmPutImage(s.display, s.window, s.gc, s.image, x, y, b.windowX, b.windowY, width, height, False);
+  else XPutImage(s.display, s.window, s.gc, s.image, x, y, b.windowX, b.windowY, width, height);
+}
+
+// Cuts a block to the picture, its source with it; false when nothing is
+// left. The scene's blocks lie in the picture; the cut keeps any other from
+// reading or converting beyond it.
+bool CutToPicture(const X11Saver& s, PresentBlock& b) {
+  const SurfaceSize picture = s.layout.desktop;
+  const std::int32_t left = std::max(b.windowX, 0), top = std::max(b.windowY, 0);
+  const std::int32_t right = std::min(b.windowX + b.width, picture.width);
+  const std::int32_t bottom = std::min(b.windowY + b.height, picture.height);
+  if (right <= left || bottom <= top) return false;
+  b.sourceX += left - b.windowX;
+  b.sourceY += top - b.windowY;
+  b = PresentBlock{b.sourceX, b.sourceY, right - left, bottom - top, left, top};
+  return true;
 }
 
 // The frame rate in the lower left corner, once a second anew; drawn over
@@ -124,26 +137,29 @@ bool OpenFrameOutput(X11Saver& s) {
 
 void PresentFrame(X11Saver& s, const FramePresentation& p) {
   const PixelSurface& work = s.scene.surfaces.work;
-  const SurfaceSize picture = s.layout.desktop;
+  std::int32_t clipped = 0;
   for (std::int32_t i = 0; i < p.count; ++i) {
     PresentBlock b = p.blocks[i];
-    // Blocks lie in the picture; a cut keeps any other from reading or
-    // converting beyond it.
-    const std::int32_t right = std::min(b.windowX + b.width, picture.width);
-    const std::int32_t bottom = std::min(b.windowY + b.height, picture.height);
-    if (b.windowX < 0 || b.windowY < 0 || right <= b.windowX || bottom <= b.windowY) continue;
-    b.width = right - b.windowX;
-    b.height = bottom - b.windowY;
-    if (s.direct) {
-      Put(s, b.sourceX, b.sourceY, b.windowX, b.windowY, b.width, b.height);
-    } else {
+    if (!CutToPicture(s, b)) continue;
+    if (!s.direct) {
       std::uint8_t* target = reinterpret_cast<std::uint8_t*>(s.image->data) +
                              static_cast<std::ptrdiff_t>(b.windowY) * s.image->bytes_per_line +
                              b.windowX * (s.pixels.bitsPerPixel / 8);
       ConvertToServer(s.pixels, target, s.image->bytes_per_line, PixelAddress(work, s.depth, b.sourceX, b.sourceY),
                       work.width * (s.depth / 8), s.depth, b.width, b.height);
-      Put(s, b.windowX, b.windowY, b.windowX, b.windowY, b.width, b.height);
     }
+    if (s.shm) {
+      s.clip[clipped++] = XRectangle{static_cast<short>(b.windowX), static_cast<short>(b.windowY),
+                                     static_cast<unsigned short>(b.width), static_cast<unsigned short>(b.height)};
+    } else {
+      Put(s, b);
+    }
+  }
+  PresentBlock bounds = p.bounds;
+  if (clipped > 0 && CutToPicture(s, bounds)) {
+    XSetClipRectangles(s.display, s.gc, 0, 0, s.clip, clipped, Unsorted);
+    Put(s, bounds);
+    XSetClipMask(s.display, s.gc, None);
   }
   if (s.options.showFps) DrawFps(s);
   if (s.shm) XSync(s.display, False);

@@ -67,6 +67,7 @@ struct X11Saver {
   XImage* image;                // the WorkSurface, or a window-sized converted picture
   std::uint8_t* workMemory;     // when not in the segment
   std::uint8_t* pictureMemory;  // the converted picture when not in the segment
+  XRectangle clip[ChangedCapacity];  // a frame's blocks, as the clip of one MIT-SHM put
   XFontStruct* fpsFont;         // -fps
   std::int64_t fpsSince;        // monotonic nanoseconds of the last figure
   std::int32_t fpsFrames;
