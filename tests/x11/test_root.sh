@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # As a user runs it: on the root window over a desktop, ended by SIGTERM; in
-# a window of its own that is resized and then closed; and with a bad option.
+# a window of its own that is resized (smaller than a sprite) and then
+# closed; and with a bad option.
 source "$(dirname "$0")/lib.sh"
 x11_display 1024x768x24
 "$X11_CHECK" desktop
@@ -15,7 +16,7 @@ x11_stop root
 x11_start window "$GYREWELL" -window -count 200 -fps
 x11_until 10 xdotool search --name '^Gyrewell$' >"$X11_DIR/window.id" || x11_fail "no window named Gyrewell"
 window=$(head -n1 "$X11_DIR/window.id")
-xdotool windowsize "$window" 333 222
+xdotool windowsize "$window" 20 12  # below the smallest field the scene is laid out for
 sleep 1
 x11_alive window || x11_fail "the program ended when its window was resized"
 xdotool windowclose "$window"
