@@ -93,7 +93,10 @@ bool CutToPicture(const X11Saver& s, PresentBlock& b) {
 void DrawFps(X11Saver& s) {
   if (s.fpsFont == nullptr) {
     s.fpsFont = XLoadQueryFont(s.display, "fixed");
-    if (s.fpsFont == nullptr) return;
+    if (s.fpsFont == nullptr) {  // a server without fonts: no figure, and no asking again
+      s.options.showFps = false;
+      return;
+    }
     XSetFont(s.display, s.gc, s.fpsFont->fid);
     s.fpsSince = NowNanoseconds();
   }

@@ -85,8 +85,11 @@ bool WaitUntil(X11Saver& s, std::int64_t deadline) {
   }
 }
 
-// After -frames: nothing more is drawn until the program is ended.
+// After -frames: nothing more is drawn until the program is ended. The line
+// comes once the server has drawn the last frame, so a picture read back
+// after it shows that frame (without MIT-SHM the frame is only flushed).
 void Hold(X11Saver& s, std::int32_t frames) {
+  XSync(s.display, False);
   std::printf("gyrewell: %d frames shown\n", frames);
   std::fflush(stdout);
   while (!s.closed && WaitForInput(s, -1)) HandleEvents(s);
