@@ -13,7 +13,7 @@
 // With MIT-SHM a frame is one request whatever its number of blocks: the
 // blocks become the GC's clip rectangles and one XShmPutImage of their bounds
 // copies them all (under Xvfb at 1920 x 1080 with 200 sprites this took about
-// a sixth less time, in the program and in the server, than one put per
+// a fifth less time, in the program and in the server, than one put per
 // block). Without it each block is an XPutImage of its own, so that only
 // the blocks' pixels travel. After a frame with MIT-SHM the program waits for
 // the server (XSync), so that the next composition never writes what the
