@@ -1,0 +1,128 @@
+// desktop.cpp - see desktop.h.
+#include "x11/desktop.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "effect/settings_rules.h"
+#include "x11/x11_window.h"
+
+namespace {
+
+// The helper usually answers in well under a second; a helper that hangs
+// costs the backdrop, not the saver.
+constexpr std::int64_t HelperTimeout = 10000000000LL;  // nanoseconds
+constexpr std::int64_t HelperPoll = 20000000LL;
+
+// Found on $PATH (the daemon puts its own folder first), else where Debian keeps it.
+const char HelperName[] = "xscreensaver-getimage";
+const char HelperPath[] = "/usr/libexec/xscreensaver/xscreensaver-getimage";
+
+// Sleeps, letting the stop signals through; false when one arrived.
+bool Pause(X11Saver& s, std::int64_t nanoseconds) {
+  const timespec t = {static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
+  ppoll(nullptr, 0, &t, &s.waitMask);
+  return !StopRequested();
+}
+
+// Runs the helper on the window and the pixmap; true when it ended well.
+bool RunHelper(X11Saver& s, Pixmap pixmap) {
+  char window[32], target[32];
+  std::snprintf(window, sizeof window, "0x%lx", s.window);
+  std::snprintf(target, sizeof target, "0x%lx", pixmap);
+  char* const arguments[] = {const_cast<char*>(HelperName), const_cast<char*>("--display"),
+                             DisplayString(s.display), window, target, nullptr};
+  const pid_t child = fork();
+  if (child < 0) return false;
+  if (child == 0) {
+    sigprocmask(SIG_SETMASK, &s.waitMask, nullptr);
+    execvp(HelperName, arguments);
+    execv(HelperPath, arguments);
+    _exit(127);
+  }
+  int status = 0;
+  for (std::int64_t waited = 0;; waited += HelperPoll) {
+    const pid_t done = waitpid(child, &status, WNOHANG);
+    if (done == child) return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (done < 0) return false;
+    if (waited >= HelperTimeout || !Pause(s, HelperPoll)) break;
+  }
+  kill(child, SIGKILL);
+  waitpid(child, &status, 0);
+  return false;
+}
+
+void TakeFromHelper(X11Saver& s) {
+  const Atom named = XInternAtom(s.display, "_SCREENSAVER_IMAGE_FILENAME", False);
+  const Pixmap pixmap = XCreatePixmap(s.display, s.window, static_cast<unsigned>(s.width),
+                                      static_cast<unsigned>(s.height), static_cast<unsigned>(s.visualDepth));
+  // A name left by an earlier program on the daemon's window must not count.
+  XDeleteProperty(s.display, s.window, named);
+  XSync(s.display, False);
+  if (RunHelper(s, pixmap)) {
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* name = nullptr;
+    XGetWindowProperty(s.display, s.window, named, 0, 256, False, AnyPropertyType, &type, &format, &items, &after,
+                       &name);
+    if (type != 0 && items > 0) {
+      s.desktop = XGetImage(s.display, pixmap, 0, 0, static_cast<unsigned>(s.width),
+                            static_cast<unsigned>(s.height), AllPlanes, ZPixmap);
+      s.desktopPixels = s.pixels;
+    }
+    if (name != nullptr) XFree(name);
+  }
+  XFreePixmap(s.display, pixmap);
+}
+
+void TakeFromRoot(X11Saver& s) {
+  const Window root = DefaultRootWindow(s.display);
+  XWindowAttributes a;
+  if (XGetWindowAttributes(s.display, root, &a) == 0 || a.visual->c_class != TrueColor) return;
+  s.desktop = XGetImage(s.display, root, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
+                        AllPlanes, ZPixmap);
+  s.desktopPixels = s.pixels;
+  s.desktopPixels.redMask = static_cast<std::uint32_t>(a.visual->red_mask);
+  s.desktopPixels.greenMask = static_cast<std::uint32_t>(a.visual->green_mask);
+  s.desktopPixels.blueMask = static_cast<std::uint32_t>(a.visual->blue_mask);
+  s.desktopFromRoot = true;
+}
+
+}  // namespace
+
+void TakeDesktop(X11Saver& s) {
+  if (s.options.backdropMode == BackdropBlack) return;
+  if (s.daemonWindow) TakeFromHelper(s);
+  else TakeFromRoot(s);
+  if (s.desktop == nullptr) return;
+  // The image's own size and order of pixels, with the visual's channels.
+  s.desktopPixels.bitsPerPixel = s.desktop->bits_per_pixel;
+  s.desktopPixels.msbFirst = s.desktop->byte_order == MSBFirst;
+  if (CompositionDepth(s.desktopPixels) == 0) ReleaseDesktop(s);
+}
+
+void LayDesktop(const X11Saver& s, const PixelSurface& snapshot, std::int32_t width, std::int32_t height) {
+  const XImage* image = s.desktop;
+  if (image == nullptr) return;
+  std::int32_t ox = 0, oy = 0;  // the window's corner in the picture
+  if (s.desktopFromRoot) WindowOrigin(s, ox, oy);
+  const std::int32_t x0 = std::max(0, -ox), x1 = std::min({width, snapshot.width, image->width - ox});
+  const std::int32_t y0 = std::max(0, -oy), y1 = std::min({height, snapshot.height, image->height - oy});
+  if (x1 <= x0 || y1 <= y0) return;
+  const std::int32_t bytes = s.depth / 8, imageBytes = image->bits_per_pixel / 8;
+  ConvertFromServer(s.desktopPixels, PixelAddress(snapshot, s.depth, x0, y0), snapshot.width * bytes,
+                    reinterpret_cast<const std::uint8_t*>(image->data) +
+                        static_cast<std::ptrdiff_t>(oy + y0) * image->bytes_per_line + (ox + x0) * imageBytes,
+                    image->bytes_per_line, s.depth, x1 - x0, y1 - y0);
+}
+
+void ReleaseDesktop(X11Saver& s) {
+  if (s.desktop != nullptr) XDestroyImage(s.desktop);
+  s.desktop = nullptr;
+}

@@ -1,0 +1,32 @@
+// desktop.h - the picture the sprites fall over.
+//
+// Run by the screen-saver daemon (the window came from $XSCREENSAVER_WINDOW),
+// the screen is already blanked, so the desktop comes from the daemon's image
+// helper, xscreensaver-getimage: it paints the image the daemon offers to its
+// display modes (a copy of the desktop taken before blanking) onto a pixmap of
+// the window's size, which is then read back. It names what it painted in the
+// window's _SCREENSAVER_IMAGE_FILENAME property; when that stays unset it
+// painted only test bars (desktop images turned off), and the field is black.
+//
+// Run any other way, the root window is read before anything is drawn: the
+// screen as it is, under a window of its own before it is shown.
+//
+// Either way, when no picture can be had the backdrop is black, and with
+// -backdrop black none is taken.
+#ifndef GYREWELL_X11_DESKTOP_H
+#define GYREWELL_X11_DESKTOP_H
+
+#include "effect/render/pixel_surface.h"
+#include "x11/x11_saver.h"
+
+// Sets s.desktop (or leaves it null) as above. Gives up waiting for the helper
+// when a stop signal arrives.
+void TakeDesktop(X11Saver& s);
+
+// The desktop under the window into (0, 0) of the snapshot at s.depth, width x
+// height pixels; what lies outside the picture stays as it is (black).
+void LayDesktop(const X11Saver& s, const PixelSurface& snapshot, std::int32_t width, std::int32_t height);
+
+void ReleaseDesktop(X11Saver& s);
+
+#endif

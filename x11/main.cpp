@@ -1,0 +1,176 @@
+// gyrewell - the saver's animation as an X11 display mode.
+//
+// The same scene as Gyrewell.scr (effect/scene.h), composed at the window's
+// depth and shown on an X display, the way display modes of the X screen-saver
+// daemon work: it draws on the window the daemon names, on the root window,
+// or in a window of its own, and ends on SIGTERM (the daemon's way), SIGINT,
+// SIGHUP, or when its window is closed or destroyed.
+//
+//   gyrewell [options]          one dash or two: -root and --root are the same
+//     -root                the root window; under the daemon, the daemon's window
+//     -window              a window of its own (the default outside the daemon)
+//     -window-id ID        an existing window, decimal or 0x hexadecimal
+//     -display NAME        the X display (default $DISPLAY)
+//     -count N             sprites, 20..200 (default 100)
+//     -backdrop desktop    the desktop with the dark pit in the middle (default)
+//     -backdrop black      a black field, no pit
+//     -delay US            microseconds from one presented frame to the next,
+//                          0..10000000 (default 15625: one tick of the 64 Hz
+//                          timer that paces the saver on Windows)
+//     -fps                 the frame rate in the lower left corner
+//     -help                this list
+//   For tests (fixed, repeatable runs):
+//     -seed N              the animation's seed (default: the clock)
+//     -frames N            after N frames: write "gyrewell: N frames shown" to
+//                          standard output, stop drawing and wait to be ended
+//     -no-shm              present by XPutImage even where MIT-SHM works
+//
+// Exit status 0 when it was ended, 1 for a bad option (with a message and the
+// usage on standard error) or when it cannot draw: no display, no such window,
+// a visual it does not draw at (anything but TrueColor at 15, 16, 24 or 32
+// bits), no memory.
+//
+// A frame is the saver's: compose what changed, wait until -delay has passed
+// since the last presentation, present the changed blocks, move the sprites.
+// Exposure of the window makes the next frame go out whole; a new window size
+// builds the scene anew. The stop signals are blocked except while the program
+// waits (ppoll), so they are seen once per frame at the latest.
+#include <poll.h>
+#include <signal.h>
+#include <time.h>
+
+#include <cstdio>
+
+#include "x11/desktop.h"
+#include "x11/frame_output.h"
+#include "x11/x11_saver.h"
+#include "x11/x11_scene.h"
+#include "x11/x11_window.h"
+
+namespace {
+
+// Large (the scene holds every slot and block table): static, not on the stack.
+X11Saver TheSaver;
+
+volatile sig_atomic_t StopSignal = 0;
+const int StopSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+void OnStopSignal(int) { StopSignal = 1; }
+
+// The stop signals are held back, and let through only inside ppoll.
+void CatchStopSignals(X11Saver& s) {
+  sigset_t stops;
+  sigemptyset(&stops);
+  struct sigaction action = {};
+  action.sa_handler = OnStopSignal;
+  sigemptyset(&action.sa_mask);
+  for (int signal : StopSignals) {
+    sigaction(signal, &action, nullptr);
+    sigaddset(&stops, signal);
+  }
+  sigprocmask(SIG_BLOCK, &stops, &s.waitMask);
+  for (int signal : StopSignals) sigdelset(&s.waitMask, signal);
+}
+
+// Waits until the deadline, handling events as they come; false when the
+// program is to end.
+bool WaitUntil(X11Saver& s, std::int64_t deadline) {
+  for (;;) {
+    HandleEvents(s);
+    if (s.closed) return false;
+    const std::int64_t left = deadline - NowNanoseconds();
+    // One wait even when the time has passed: that is where signals come in.
+    if (!WaitForInput(s, left > 0 ? left : 0)) return false;
+    if (left <= 0) return true;
+  }
+}
+
+// After -frames: nothing more is drawn until the program is ended. The line
+// comes once the server has drawn the last frame, so a picture read back
+// after it shows that frame (without MIT-SHM the frame is only flushed).
+void Hold(X11Saver& s, std::int32_t frames) {
+  XSync(s.display, False);
+  std::printf("gyrewell: %d frames shown\n", frames);
+  std::fflush(stdout);
+  while (!s.closed && WaitForInput(s, -1)) HandleEvents(s);
+}
+
+// The frame loop; false when the scene could not be built again.
+bool RunFrames(X11Saver& s) {
+  const std::int64_t delay = s.options.delayMicroseconds * 1000;
+  std::int64_t last = NowNanoseconds();
+  for (std::int32_t frames = 0;;) {
+    HandleEvents(s);
+    if (s.closed || StopRequested()) return true;
+    if (s.resized) {
+      s.resized = false;
+      TearDownScene(s);
+      if (!BuildScene(s)) return false;
+    }
+    if (s.exposed) {
+      s.exposed = false;
+      SceneWindowPainted(s.scene);
+    }
+    ComposeScene(s.scene);
+    if (!WaitUntil(s, last + delay)) return true;
+    PresentFrame(s, PresentScene(s.scene));
+    last = NowNanoseconds();
+    MoveScene(s.scene);
+    if (++frames == s.options.frameLimit) {
+      Hold(s, frames);
+      return true;
+    }
+  }
+}
+
+}  // namespace
+
+std::int64_t NowNanoseconds() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+bool StopRequested() { return StopSignal != 0; }
+
+bool WaitForInput(X11Saver& s, std::int64_t nanoseconds) {
+  XFlush(s.display);
+  pollfd input = {ConnectionNumber(s.display), POLLIN, 0};
+  timespec t = {static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
+  ppoll(&input, 1, nanoseconds < 0 ? nullptr : &t, &s.waitMask);
+  return !StopRequested();
+}
+
+int main(int argc, char** argv) {
+  X11Saver& s = TheSaver;
+  char error[256];
+  if (!ParseOptions(argc, argv, s.options, error, sizeof error)) {
+    std::fprintf(stderr, "gyrewell: %s\n%s", error, UsageText);
+    return 1;
+  }
+  if (s.options.help) {
+    std::fputs(UsageText, stdout);
+    return 0;
+  }
+  CatchStopSignals(s);
+  if (!OpenWindow(s, error, sizeof error)) {
+    std::fprintf(stderr, "gyrewell: %s\n", error);
+    CloseWindow(s);
+    return 1;
+  }
+  TakeDesktop(s);  // before a window of its own covers the screen
+  bool drawn = true;
+  if (!s.ownWindow || ShowOwnWindow(s)) {
+    if (!BuildScene(s)) {
+      std::fprintf(stderr, "gyrewell: out of memory for a %dx%d scene\n", s.width, s.height);
+      drawn = false;
+    } else {
+      drawn = RunFrames(s);
+      if (!drawn) std::fprintf(stderr, "gyrewell: out of memory for a %dx%d scene\n", s.width, s.height);
+    }
+  }
+  TearDownScene(s);
+  ReleaseDesktop(s);
+  CloseWindow(s);
+  return drawn ? 0 : 1;
+}
