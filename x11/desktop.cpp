@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "effect/settings_rules.h"
+#include "x11/waiting.h"
 #include "x11/x11_window.h"
 
 namespace {

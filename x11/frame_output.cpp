@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "x11/waiting.h"
 #include "x11/x11_window.h"
 
 namespace {

@@ -35,14 +35,11 @@
 // Exposure of the window makes the next frame go out whole; a new window size
 // builds the scene anew. The stop signals are blocked except while the program
 // waits (ppoll), so they are seen once per frame at the latest.
-#include <poll.h>
-#include <signal.h>
-#include <time.h>
-
 #include <cstdio>
 
 #include "x11/desktop.h"
 #include "x11/frame_output.h"
+#include "x11/waiting.h"
 #include "x11/x11_saver.h"
 #include "x11/x11_scene.h"
 #include "x11/x11_window.h"
@@ -51,26 +48,6 @@ namespace {
 
 // Large (the scene holds every slot and block table): static, not on the stack.
 X11Saver TheSaver;
-
-volatile sig_atomic_t StopSignal = 0;
-const int StopSignals[] = {SIGTERM, SIGINT, SIGHUP};
-
-void OnStopSignal(int) { StopSignal = 1; }
-
-// The stop signals are held back, and let through only inside ppoll.
-void CatchStopSignals(X11Saver& s) {
-  sigset_t stops;
-  sigemptyset(&stops);
-  struct sigaction action = {};
-  action.sa_handler = OnStopSignal;
-  sigemptyset(&action.sa_mask);
-  for (int signal : StopSignals) {
-    sigaction(signal, &action, nullptr);
-    sigaddset(&stops, signal);
-  }
-  sigprocmask(SIG_BLOCK, &stops, &s.waitMask);
-  for (int signal : StopSignals) sigdelset(&s.waitMask, signal);
-}
 
 // Waits until the deadline, handling events as they come; false when the
 // program is to end.
@@ -124,22 +101,6 @@ bool RunFrames(X11Saver& s) {
 }
 
 }  // namespace
-
-std::int64_t NowNanoseconds() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
-}
-
-bool StopRequested() { return StopSignal != 0; }
-
-bool WaitForInput(X11Saver& s, std::int64_t nanoseconds) {
-  XFlush(s.display);
-  pollfd input = {ConnectionNumber(s.display), POLLIN, 0};
-  timespec t = {static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
-  ppoll(&input, 1, nanoseconds < 0 ? nullptr : &t, &s.waitMask);
-  return !StopRequested();
-}
 
 int main(int argc, char** argv) {
   X11Saver& s = TheSaver;

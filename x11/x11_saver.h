@@ -74,14 +74,4 @@ struct X11Saver {
   char fpsText[32];
 };
 
-// Monotonic time in nanoseconds.
-std::int64_t NowNanoseconds();
-
-// Waits up to `nanoseconds` (negative: without end) for the X connection to
-// have input, or for a signal; answers false when a stop signal has arrived.
-bool WaitForInput(X11Saver& s, std::int64_t nanoseconds);
-
-// A stop signal (SIGTERM, SIGINT, SIGHUP) has arrived.
-bool StopRequested();
-
 #endif

@@ -8,6 +8,7 @@
 #include "x11/desktop.h"
 #include "x11/frame_output.h"
 #include "x11/sheet_data.h"
+#include "x11/waiting.h"
 
 namespace {
 

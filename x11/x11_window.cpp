@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "x11/waiting.h"
+
 namespace {
 
 // A window of its own: at most this size, never larger than the screen.
