@@ -347,9 +347,9 @@ void ComposeChangedFrame(Animation& a, const FrameSurfaces& s) {
   // What changed: the previous cells and the new ones, in the drawn part of the
   // picture. The strips beyond it, where a sprite drawn larger may now lie in
   // the WorkSurface, are never presented again: the window keeps the backdrop
-  // the last full frame gave them. A sprite's old and new cells
-  // (the lists end with the sprites in slot order, so they pair up from the
-  // end) become one block when that is no larger than the two apart.
+  // the last full frame gave them. A sprite's old and new cells (the lists end
+  // with the sprites in slot order, so they pair up from the end) become one
+  // block when that is no larger than the two apart.
   const Area shown = DrawnArea(a);
   a.changedCount = 0;
   std::int32_t p = previousCount, c = a.drawnCount;
