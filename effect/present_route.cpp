@@ -23,6 +23,6 @@ void RecordPresentCost(PresentChooser& c, PresentRoute route, std::int64_t ticks
 }
 
 std::int32_t PresentCalls(PresentRoute route, const FramePresentation& p) {
-  if (p.count <= 1) return p.count < 0 ? 0 : p.count;
+  if (p.count <= 1) return p.count;
   return route == PresentClipped ? 5 : p.count;
 }

@@ -22,15 +22,11 @@ void CopyEachBlock(HDC window, HDC work, const FramePresentation& p) {
 }  // namespace
 
 void PresentFrame(HDC window, HDC work, const FramePresentation& p, PresentRoute route) {
-  if (p.count == 1) {
-    CopyBlock(window, work, p.blocks[0]);
-    return;
-  }
-  if (route == PresentPerBlock) {
+  if (p.count < 1) return;
+  if (p.count == 1 || route == PresentPerBlock) {
     CopyEachBlock(window, work, p);
     return;
   }
-  if (p.count < 1) return;
   Region.header.dwSize = sizeof(RGNDATAHEADER);
   Region.header.iType = RDH_RECTANGLES;
   Region.header.nCount = static_cast<DWORD>(p.count);
