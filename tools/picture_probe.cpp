@@ -1,11 +1,14 @@
 // picture_probe - measures screenshots of the saver for the end-to-end tests.
 //
 //   picture_probe pit DESKTOP.png CX CY SHOT.png...
-//     The pit's width: the longest run of pixels through the middle that are
-//     darker in a SHOT than in DESKTOP by more than an eighth of the desktop's
+//     The pit's width: the run of pixels through the middle that are darker
+//     in a SHOT than in DESKTOP by more than an eighth of the desktop's
 //     brightness, along the rows CY - 2 .. CY + 2 and the columns CX - 2 ..
-//     CX + 2 of every SHOT. A sprite passing over the pit's rim shortens a run,
-//     so the longest of several is the pit's. Prints "pit_width=N".
+//     CX + 2 of every SHOT. Sprites fall towards the middle, so one may lie
+//     across a line: a pale one cuts the run short, one with dark pixels at
+//     the rim lengthens it. It covers only a few lines of one shot, so the
+//     length seen most often (the longer on a tie) is the pit's. Prints
+//     "pit_width=N".
 //   picture_probe squares SHOT.png SIZE
 //     Whether the picture is made of SIZE x SIZE squares of one colour, as a
 //     picture drawn SIZE times larger from the top-left corner is; and the
@@ -17,6 +20,7 @@
 // command line.
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 
 #include "png_io.h"
@@ -58,7 +62,7 @@ std::int32_t DarkRun(const RgbImage& desktop, const RgbImage& shot, std::int32_t
 int Pit(const char* desktopPath, std::int32_t cx, std::int32_t cy, char** shots, int count) {
   RgbImage desktop;
   if (!Read(desktopPath, desktop)) return 1;
-  std::int32_t widest = 0;
+  std::map<std::int32_t, int> seen;
   for (int i = 0; i < count; ++i) {
     RgbImage shot;
     if (!Read(shots[i], shot)) return 1;
@@ -67,12 +71,15 @@ int Pit(const char* desktopPath, std::int32_t cx, std::int32_t cy, char** shots,
       return 2;
     }
     for (std::int32_t d = -2; d <= 2; ++d) {
-      const std::int32_t across = DarkRun(desktop, shot, cx, cy + d, 1, 0), down = DarkRun(desktop, shot, cx + d, cy, 0, 1);
-      if (across > widest) widest = across;
-      if (down > widest) widest = down;
+      ++seen[DarkRun(desktop, shot, cx, cy + d, 1, 0)];
+      ++seen[DarkRun(desktop, shot, cx + d, cy, 0, 1)];
     }
   }
-  std::printf("pit_width=%d\n", widest);
+  std::int32_t width = 0;
+  int most = 0;
+  for (const auto& [run, times] : seen)
+    if (times >= most) width = run, most = times;
+  std::printf("pit_width=%d\n", width);
   return 0;
 }
 

@@ -52,14 +52,26 @@ e2e_expect_eq "$pit144" "$pit96" "pit width at 144 DPI (scale 1)"
 ((pit192 >= 2 * pit96 - 2 && pit192 <= 2 * pit96 + 2)) ||
   e2e_fail "the pit at 192 DPI is $pit192 px wide, not twice the $pit96 at 96 DPI"
 
+# Wine shows a frame through shared memory that the X server may read while
+# the next frame is being written, so a screenshot now and then holds the top
+# of one frame and the rest of the next, torn at any row. Each frame is made
+# of squares, a torn shot may not be: a fault in the drawing shows in every
+# shot, a tear in one.
 printf '[Gyrewell]\r\nCHRNUM=200\r\nPTNNUM=2\r\n' >"$E2E_CWD/Gyrewell.ini"
 for dpi in 144 192; do
   run_at "$dpi" "black$dpi"
-  e2e_probe squares "${SHOTS[0]}" 2
-  e2e_log "black backdrop at $dpi DPI: $E2E_PROBE"
-  lit=$(e2e_field "$E2E_PROBE" lit)
-  ((lit > 2000)) || e2e_fail "hardly any sprite on the black field at $dpi DPI ($lit pixels)"
-  want=$((dpi == 192 ? 1 : 0))
-  e2e_expect_eq "$(e2e_field "$E2E_PROBE" squares)" "$want" "2 x 2 squares at $dpi DPI"
+  squared=0
+  for shot in "${SHOTS[@]}"; do
+    e2e_probe squares "$shot" 2
+    e2e_log "black backdrop at $dpi DPI, $(basename "$shot"): $E2E_PROBE"
+    lit=$(e2e_field "$E2E_PROBE" lit)
+    ((lit > 2000)) || e2e_fail "hardly any sprite on the black field at $dpi DPI ($lit pixels)"
+    squared=$((squared + $(e2e_field "$E2E_PROBE" squares)))
+  done
+  if ((dpi == 192)); then
+    ((squared > 0)) || e2e_fail "no screenshot at 192 DPI is made of 2 x 2 squares"
+  else
+    e2e_expect_eq "$squared" 0 "screenshots made of 2 x 2 squares at $dpi DPI"
+  fi
 done
 e2e_pass
