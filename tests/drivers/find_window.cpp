@@ -102,7 +102,13 @@ int main(int argc, char** argv) {
     if (!ok) return Usage();
   }
 
-  DWORD start = GetTickCount();
+  // The wait is timed by the performance counter, the host's monotonic
+  // clock; the time the wait took goes to stderr when it gives up, so that a
+  // wait that ends too soon shows in the test's log.
+  LARGE_INTEGER frequency, start, now;
+  QueryPerformanceFrequency(&frequency);
+  QueryPerformanceCounter(&start);
+  long long waited = 0;
   for (;;) {
     int n = Count(q, parent, false);
     bool done = gone ? (n == 0) : (n > 0);
@@ -110,9 +116,12 @@ int main(int argc, char** argv) {
       if (!gone) Count(q, parent, true);
       return 0;
     }
-    if ((long long)(GetTickCount() - start) >= waitMs) break;
+    QueryPerformanceCounter(&now);
+    waited = (now.QuadPart - start.QuadPart) * 1000 / frequency.QuadPart;
+    if (waited >= waitMs) break;
     Sleep(50);
   }
   if (gone) Count(q, parent, true);  // show what is still there
+  std::fprintf(stderr, "find_window: gave up after %lld ms\n", waited);
   return 1;
 }
