@@ -72,7 +72,8 @@ int Pit(const char* desktopPath, std::int32_t cx, std::int32_t cy, char** shots,
     }
     for (std::int32_t d = -2; d <= 2; ++d) {
       // 0: a sprite lies on the line's middle point, so the line says nothing.
-      const std::int32_t across = DarkRun(desktop, shot, cx, cy + d, 1, 0), down = DarkRun(desktop, shot, cx + d, cy, 0, 1);
+      const std::int32_t across = DarkRun(desktop, shot, cx, cy + d, 1, 0);
+      const std::int32_t down = DarkRun(desktop, shot, cx + d, cy, 0, 1);
       if (across > 0) ++seen[across];
       if (down > 0) ++seen[down];
     }
