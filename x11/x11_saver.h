@@ -38,6 +38,7 @@ struct X11Saver {
   PixelLayout pixels;           // its pixels in memory
   std::int32_t depth;           // what the effect composes at: 16, 24 or 32
   std::int32_t width, height;   // the window's size
+  std::int32_t xftDpi;          // the desktop's Xft.dpi resource, 0 when it sets none
   GC gc;
   Atom deleteWindow;            // WM_DELETE_WINDOW, for a window of its own
   // Set by the events and the error handler, taken by the frame loop.
@@ -57,6 +58,7 @@ struct X11Saver {
   Scene scene;
   std::uint8_t* snapshotMemory;
   std::uint8_t* sheetMemory;
+  std::uint8_t* enlargedMemory; // the sheet's art enlarged, above scale 1
   bool sceneBuilt;
 
   // The presentation (frame_output). The WorkSurface's memory is its: it lies

@@ -6,12 +6,14 @@
 // window's DestroyNotify does.
 #include "x11/x11_window.h"
 
+#include <X11/Xresource.h>
 #include <fcntl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
+#include "x11/scale.h"
 #include "x11/waiting.h"
 
 namespace {
@@ -73,6 +75,23 @@ bool CreateOwnWindow(X11Saver& s) {
   return true;
 }
 
+// The desktop's Xft.dpi from the server's resource database (what xrdb and the
+// desktops' settings daemons set), looked up as Xft itself does; 0 when unset.
+std::int32_t ReadXftDpi(Display* d) {
+  const char* resources = XResourceManagerString(d);
+  if (resources == nullptr) return 0;
+  XrmInitialize();
+  XrmDatabase database = XrmGetStringDatabase(resources);
+  if (database == nullptr) return 0;
+  char* type = nullptr;
+  XrmValue value = {};
+  std::int32_t dpi = 0;
+  if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) != 0 && value.addr != nullptr)
+    dpi = ReadDpi(value.addr);
+  XrmDestroyDatabase(database);
+  return dpi;
+}
+
 bool ReadGivenWindow(X11Saver& s) {
   XWindowAttributes a;
   const std::uint32_t before = ErrorsSoFar();
@@ -100,6 +119,7 @@ bool OpenWindow(X11Saver& s, char* error, std::size_t size) {
   fcntl(ConnectionNumber(s.display), F_SETFD, FD_CLOEXEC);
   ErrorTarget = &s;
   XSetErrorHandler(CountError);
+  s.xftDpi = ReadXftDpi(s.display);
 
   const Window root = DefaultRootWindow(s.display);
   const Window daemon = DaemonWindow();
