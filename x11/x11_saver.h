@@ -34,6 +34,7 @@ struct X11Saver {
   bool realRoot;                // the root window itself: cleared at the end
   bool daemonWindow;            // handed over by the screen-saver daemon
   Visual* visual;
+  Colormap colormap;            // made for a window of its own on a visual not the default, else 0
   std::int32_t visualDepth;     // the window's depth (15, 16, 24, 32)
   PixelLayout pixels;           // its pixels in memory
   std::int32_t depth;           // what the effect composes at: 16, 24 or 32
