@@ -82,6 +82,7 @@ bool RunFrames(X11Saver& s) {
     if (s.resized) {
       s.resized = false;
       TearDownScene(s);
+      TakeDesktopAgain(s);
       if (!BuildScene(s)) return false;
     }
     if (s.exposed) {

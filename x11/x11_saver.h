@@ -48,11 +48,11 @@ struct X11Saver {
   bool closed;                  // the window is gone or asked to close
 
   // The desktop picture (desktop): null for the black backdrop or when none
-  // could be had. In the root window's coordinates when read from the root,
-  // else in the window's.
+  // could be had. Its top-left corner lies at (desktopX, desktopY) of the
+  // window as it was when the picture was taken.
   XImage* desktop;
   PixelLayout desktopPixels;
-  bool desktopFromRoot;
+  std::int32_t desktopX, desktopY;
 
   // The scene (x11_scene).
   SceneLayout layout;
