@@ -65,11 +65,16 @@ bool WaitUntil(X11Saver& s, std::int64_t deadline) {
 // After -frames: nothing more is drawn until the program is ended. The line
 // comes once the server has drawn the last frame, so a picture read back
 // after it shows that frame (without MIT-SHM the frame is only flushed).
+// XSync may have queued events already (the window's end among them): they
+// are taken before every wait.
 void Hold(X11Saver& s, std::int32_t frames) {
   XSync(s.display, False);
   std::printf("gyrewell: %d frames shown\n", frames);
   std::fflush(stdout);
-  while (!s.closed && WaitForInput(s, -1)) HandleEvents(s);
+  for (;;) {
+    HandleEvents(s);
+    if (s.closed || !WaitForInput(s, -1)) return;
+  }
 }
 
 // The frame loop; false when the scene could not be built again.
@@ -94,7 +99,8 @@ bool RunFrames(X11Saver& s) {
     PresentFrame(s, PresentScene(s.scene));
     last = NowNanoseconds();
     MoveScene(s.scene);
-    if (++frames == s.options.frameLimit) {
+    // Counted only for -frames: a count without end would overflow.
+    if (s.options.frameLimit > 0 && ++frames == s.options.frameLimit) {
       Hold(s, frames);
       return true;
     }
