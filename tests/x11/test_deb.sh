@@ -29,7 +29,7 @@ for path in usr/libexec/xscreensaver/gyrewell usr/share/xscreensaver/config/gyre
   grep -qx "root/root ./$path" "$X11_DIR/contents" || x11_fail "the package holds no $path"
 done
 
-lintian --pedantic --display-info "$deb" >"$X11_DIR/lintian.out" 2>&1 || true
+lintian --pedantic --display-info "$deb" >"$X11_DIR/lintian.out" 2>&1 || x11_fail "lintian: $(tail -n 5 "$X11_DIR/lintian.out")"
 ! grep -E '^[EWIPX]: ' "$X11_DIR/lintian.out" || x11_fail "lintian has a word for it (above)"
 
 unpacked=$X11_DIR/unpacked
