@@ -65,22 +65,28 @@ void RunFrames(Scene& scene, HWND window, std::uint32_t last) {
     // BeginPaint hands the paint handler on the window thread. Frames go through
     // a DC of this thread's own instead, so that a paint's clipping can never cut
     // a presentation short. It is taken afresh for every frame: one taken while
-    // the window was still hidden may keep an empty visible region.
+    // the window was still hidden may keep an empty visible region. Without
+    // one the frame is not shown (the class DC's clip belongs to the paint
+    // handler), and the next one goes to the window whole.
     HDC present = GetDCEx(window, nullptr, DCX_CACHE);
-    const FramePresentation& blocks = PresentScene(scene);
-    const PresentRoute route = ChoosePresentRoute(Chooser);
-    LARGE_INTEGER start, end;
-    QueryPerformanceCounter(&start);
-    PresentFrame(present != nullptr ? present : EffectWindowDC, WorkSurface.memoryDC, blocks, route);
-    // The blits read the WorkSurface; let them finish before the next frame
-    // writes it. The flush also ends what the measurement of the route covers.
-    GdiFlush();
-    QueryPerformanceCounter(&end);
-    if (blocks.count > 1) RecordPresentCost(Chooser, route, end.QuadPart - start.QuadPart);
-    if (present != nullptr) ReleaseDC(window, present);
+    if (present != nullptr) {
+      const FramePresentation& blocks = PresentScene(scene);
+      const PresentRoute route = ChoosePresentRoute(Chooser);
+      LARGE_INTEGER start, end;
+      QueryPerformanceCounter(&start);
+      PresentFrame(present, WorkSurface.memoryDC, blocks, route);
+      // The blits read the WorkSurface; let them finish before the next frame
+      // writes it. The flush also ends what the measurement of the route covers.
+      GdiFlush();
+      QueryPerformanceCounter(&end);
+      if (blocks.count > 1) RecordPresentCost(Chooser, route, end.QuadPart - start.QuadPart);
+      ReleaseDC(window, present);
 #if defined(GYREWELL_TEST_HOOKS)
-    CountPresentedFrame();
+      CountPresentedFrame();
 #endif
+    } else {
+      SceneWindowPainted(scene);
+    }
     last = timeGetTime();
     MoveScene(scene);
   }

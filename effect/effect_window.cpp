@@ -8,10 +8,11 @@
 // without animation (it still closes on input):
 //   common controls, preview scan, settings, 1 MiB decode buffer, window DC,
 //   display depth (8 bits or fewer: stop), field size and drawing scale (from
-//   the system's DPI), the three surfaces and, on a high-DPI display, a fourth
-//   for the enlarged art (a bitmap or memory DC that cannot be made: stop), the
-//   sheet (no resource: stop), the desktop snapshot, the animation thread (none:
-//   destroy the window).
+//   the system's DPI; in preview from the client area too), the three surfaces
+//   and, on a high-DPI display, a fourth for the enlarged art (a bitmap or
+//   memory DC that cannot be made: all of them again at scale 1, as on a 96-DPI
+//   screen; at scale 1: stop), the sheet (no resource: stop), the desktop
+//   snapshot, the animation thread (none: destroy the window).
 // Destruction asks the thread to stop and waits for it before anything it uses
 // is released, releases what exists in reverse kinds (surfaces, DCs, buffer)
 // and has the whole desktop repainted.
@@ -29,6 +30,7 @@
 #include "effect/render/packed_image.h"
 #include "effect/settings.h"
 #include "host/saver_default.h"
+#include "host/test_hooks.h"
 
 namespace {
 
@@ -70,6 +72,38 @@ void ReleaseSurfaceBitmap(Surface& s) {
 void ReleaseSurfaceDC(Surface& s) {
   if (s.memoryDC != nullptr) DeleteDC(s.memoryDC);
   s.memoryDC = nullptr;
+}
+
+Surface* const AllSurfaces[4] = {&SnapshotSurface, &WorkSurface, &SheetSurface, &EnlargedSurface};
+
+void ReleaseSurfaces() {
+  for (Surface* s : AllSurfaces) ReleaseSurfaceBitmap(*s);
+  for (Surface* s : AllSurfaces) ReleaseSurfaceDC(*s);
+}
+
+// Every surface of the layout, in order; false, with none of them kept, when
+// one cannot be had.
+bool CreateSurfaces(const SceneLayout& l) {
+#if defined(GYREWELL_TEST_HOOKS)
+  if (HostTestFault == 'm' && l.scale > 1) return false;
+#endif
+  if (CreateSurface(SnapshotSurface, l.snapshot) && CreateSurface(WorkSurface, l.work) &&
+      CreateSurface(SheetSurface, l.sheet) && (l.scale == 1 || CreateSurface(EnlargedSurface, l.enlarged))) {
+    return true;
+  }
+  ReleaseSurfaces();
+  return false;
+}
+
+// The primary display's size, whatever the window's: on several monitors the
+// frames cover the primary one's area at the window's top-left corner. The
+// preview's field is its client area, which may be larger than the screen.
+SceneLayout LayOutEffect(HWND window, std::int32_t scale) {
+  const std::int32_t width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  if (PreviewFlag != PreviewOn) return LayOutScene(width, height, scale);
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(window, &client);
+  return LayOutPreviewScene(width, height, scale, client.right - client.left, client.bottom - client.top);
 }
 
 // The system's DPI as this DPI-aware program sees it: GetDpiForSystem where the
@@ -120,15 +154,16 @@ void CreateEffect(HWND window) {
   DisplayDepth = GetDeviceCaps(EffectWindowDC, BITSPIXEL);
   if (DisplayDepth <= 8) return;
 
-  // The primary display's size, whatever the window's: on several monitors the
-  // frames cover the primary one's area at the window's top-left corner. On a
-  // display of 200 % or more the sprites and the pit are drawn at a whole
-  // multiple of their size.
-  EffectLayout = LayOutScene(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), ScaleForDpi(SystemDpi()));
-  if (!CreateSurface(SnapshotSurface, EffectLayout.snapshot)) return;
-  if (!CreateSurface(WorkSurface, EffectLayout.work)) return;
-  if (!CreateSurface(SheetSurface, EffectLayout.sheet)) return;
-  if (EffectLayout.scale > 1 && !CreateSurface(EnlargedSurface, EffectLayout.enlarged)) return;
+  // On a display of 200 % or more the sprites and the pit are drawn at a whole
+  // multiple of their size. That takes more memory (the enlarged art, wider
+  // margins); where it cannot be had the saver still animates, one sheet pixel
+  // to one screen pixel.
+  EffectLayout = LayOutEffect(window, ScaleForDpi(SystemDpi()));
+  if (!CreateSurfaces(EffectLayout)) {
+    if (EffectLayout.scale == 1) return;
+    EffectLayout = LayOutEffect(window, 1);
+    if (!CreateSurfaces(EffectLayout)) return;
+  }
   if (!LoadSheet()) return;
   CopyDesktop(window);
 
@@ -147,9 +182,7 @@ void DestroyEffect(HWND window) {
     AnimationThreadHandle = nullptr;
   }
   if (threadEnded) {
-    Surface* surfaces[4] = {&SnapshotSurface, &WorkSurface, &SheetSurface, &EnlargedSurface};
-    for (Surface* s : surfaces) ReleaseSurfaceBitmap(*s);
-    for (Surface* s : surfaces) ReleaseSurfaceDC(*s);
+    ReleaseSurfaces();
     if (EffectWindowDC != nullptr) ReleaseDC(window, EffectWindowDC);
     EffectWindowDC = nullptr;
   }

@@ -11,14 +11,24 @@ PresentRoute ChoosePresentRoute(const PresentChooser& c) {
 }
 
 void RecordPresentCost(PresentChooser& c, PresentRoute route, std::int64_t ticks) {
+  const bool warmingUp = c.frames < WarmUpFrames;
   ++c.frames;
   if (ticks < 1) ticks = 1;  // 0 means "not measured yet"
   std::int64_t& average = c.cost[route];
-  // An eighth of each new measure, and none above twice the average: one slow
-  // frame (a page fault, another process taking the core) moves it by an eighth
-  // at most, a lasting change turns it within a few dozen measures.
-  if (average != 0 && ticks > 2 * average) ticks = 2 * average;
-  average = average == 0 ? ticks : average + (ticks - average) / 8;
+  // While warming up a route costs the least it was seen to cost: the first
+  // presentations meet cold caches, a window not yet mapped, a core taken by
+  // the start-up of others, and one of them taken as the average would keep
+  // the other route from being chosen for thousands of frames, since the
+  // route that loses is measured only every ProbeInterval-th frame.
+  if (warmingUp || average == 0) {
+    if (average == 0 || ticks < average) average = ticks;
+    return;
+  }
+  // Then an eighth of each new measure, and none above twice the average: one
+  // slow frame moves it by an eighth at most, a lasting change turns it within
+  // a few dozen measures.
+  if (ticks > 2 * average) ticks = 2 * average;
+  average += (ticks - average) / 8;
   if (average < 1) average = 1;
 }
 

@@ -17,8 +17,10 @@
 // choice. A frame with a single block is one blit either way and is not
 // counted.
 //
-// The costs are exponential averages of the time one presentation took, in
-// whatever ticks the caller measures (the performance counter on Windows).
+// A route's cost starts as the least it took while warming up (the first
+// presentations are often far slower than the rest), then follows an
+// exponential average of the time one presentation took, in whatever ticks
+// the caller measures (the performance counter on Windows).
 #ifndef GYREWELL_PRESENT_ROUTE_H
 #define GYREWELL_PRESENT_ROUTE_H
 

@@ -44,9 +44,7 @@ void PresentFrame(HDC window, HDC work, const FramePresentation& p, PresentRoute
     CopyEachBlock(window, work, p);
     return;
   }
-  // The clip is taken off again before the DC goes back: the saver's class DC,
-  // which stands in when no DC of the thread's own can be had, keeps its clip
-  // and is also the one the paint handler draws through.
+  // The clip is taken off again before the DC goes back to the system's cache.
   SelectClipRgn(window, region);
   CopyBlock(window, work, bounds);
   SelectClipRgn(window, nullptr);

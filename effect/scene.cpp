@@ -11,7 +11,23 @@ namespace {
 // to it by the import.
 constexpr SurfaceSize SheetSurfaceSize = {1920, 1081};
 
+constexpr std::int32_t LargestClient = 65535;
+
 SurfaceSize Bitmap(std::int32_t width, std::int32_t height) { return {(width + 3) / 4 * 4, height}; }
+
+std::int32_t Min(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
+std::int32_t Max(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
+
+SurfaceSize Larger(const SurfaceSize& a, const SurfaceSize& b) {
+  return {Max(a.width, b.width), Max(a.height, b.height)};
+}
+
+// The largest preview client extent, in display pixels, whose field a
+// WorkSurface that long holds at scale k: the field is the client's logical
+// extent plus twice the margin, the WorkSurface that plus twice the margin.
+std::int32_t PreviewClientRoom(std::int32_t work, std::int32_t k) {
+  return Max(0, k * (work / k - 4 * FieldMargin));
+}
 
 }  // namespace
 
@@ -26,6 +42,22 @@ SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight, std
   l.work = Bitmap(k * WorkExtent(l.fieldWidth), k * WorkExtent(l.fieldHeight));
   l.sheet = Bitmap(SheetSurfaceSize.width, SheetSurfaceSize.height);
   l.enlarged = k > 1 ? Bitmap(k * SheetArtWidth, k * SheetArtHeight) : SurfaceSize{0, 0};
+  return l;
+}
+
+SceneLayout LayOutPreviewScene(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t scale,
+                               std::int32_t clientWidth, std::int32_t clientHeight) {
+  SceneLayout l = LayOutScene(screenWidth, screenHeight, scale);
+  const std::int32_t k = l.scale;
+  // The preview's field in logical pixels, as BeginAnimation makes it. A
+  // window no bitmap could cover is cut short of overflowing the arithmetic;
+  // its surfaces then cannot be had, and it stays without animation.
+  const std::int32_t w = PreviewField(Min(Max(clientWidth, 0), LargestClient) / k);
+  const std::int32_t h = PreviewField(Min(Max(clientHeight, 0), LargestClient) / k);
+  // The backdrop, w x (h - 1), comes from the snapshot's corner; the sprites
+  // and the pit reach into the WorkSurface's margins as in the saver.
+  l.snapshot = Larger(l.snapshot, Bitmap(k * w, k * (h - 1)));
+  l.work = Larger(l.work, Bitmap(k * WorkExtent(w), k * WorkExtent(h)));
   return l;
 }
 
@@ -44,6 +76,10 @@ std::int32_t ImportSheet(std::int32_t depth, const PixelSurface& sheet, const st
 void BeginScene(Scene& scene, const SceneLayout& layout, const SceneSettings& settings, std::int32_t clientWidth,
                 std::int32_t clientHeight, std::uint32_t seed) {
   const std::int32_t k = layout.scale;
+  if (settings.previewFlag == PreviewOn) {
+    clientWidth = Min(clientWidth, PreviewClientRoom(layout.work.width, k));
+    clientHeight = Min(clientHeight, PreviewClientRoom(layout.work.height, k));
+  }
   Animation& a = scene.animation;
   BeginAnimation(a, seed, settings.spriteCount, settings.backdropMode, settings.previewFlag, layout.fieldWidth,
                  layout.fieldHeight, clientWidth / k, clientHeight / k);

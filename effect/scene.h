@@ -93,6 +93,16 @@ struct Scene {
 // its own pixels, drawn at scale (below 1 counts as 1).
 SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t scale);
 
+// The same for the Display control panel's preview, whose client area is
+// clientWidth x clientHeight display pixels. The preview's field is its client
+// area plus 64 on each axis, not the screen, so the snapshot and the
+// WorkSurface grow where that field needs more than the screen's: a preview as
+// large as the screen or larger (programs that show a saver on the desktop
+// hand it the desktop's window) must not draw beyond them. The snapshot beyond
+// the desktop stays black. A small preview gets the saver's layout.
+SceneLayout LayOutPreviewScene(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t scale,
+                               std::int32_t clientWidth, std::int32_t clientHeight);
+
 // The drawing scale for a display of dpi dots per inch: the largest whole
 // number not above dpi / 96, at least 1.
 std::int32_t ScaleForDpi(std::int32_t dpi);
@@ -108,9 +118,11 @@ std::int32_t ImportSheet(std::int32_t depth, const PixelSurface& sheet, const st
 
 // Sets up the animation over scene.surfaces for the field of layout and a
 // window client area of clientWidth x clientHeight display pixels (in preview
-// the field, the count and the pace become the preview's). Above scale 1 it
-// enlarges the sheet's art into the enlarged surface, so the sheet must be
-// imported first. Places no slot yet.
+// the field, the count and the pace become the preview's; a client area larger
+// than the layout's WorkSurface holds, from a window that grew after the
+// layout was made, is cut to what it holds). Above scale 1 it enlarges the
+// sheet's art into the enlarged surface, so the sheet must be imported first.
+// Places no slot yet.
 void BeginScene(Scene& scene, const SceneLayout& layout, const SceneSettings& settings, std::int32_t clientWidth,
                 std::int32_t clientHeight, std::uint32_t seed);
 

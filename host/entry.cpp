@@ -45,7 +45,7 @@ static int RunChosenMode(const char* tail) {
   const char* hook = tail;
   while (*hook == ' ' || *hook == '-' || *hook == '/') ++hook;
   if (*hook == 'z' && hook[1] == 'd') FaultOnPurpose();
-  if (*hook == 'z' && (hook[1] == 'c' || hook[1] == 'k')) {
+  if (*hook == 'z' && (hook[1] == 'c' || hook[1] == 'k' || hook[1] == 'm')) {
     HostTestFault = hook[1];
     return RunSaverWindow(NULL);
   }

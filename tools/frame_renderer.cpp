@@ -58,7 +58,9 @@ PixelSurface MakeSurface(std::vector<std::uint8_t>& memory, std::int32_t depth, 
 bool StartRenderer(FrameRenderer& r, const RenderSetup& setup, const std::vector<std::uint8_t>& sheet,
                    const RgbImage& desktop) {
   const std::int32_t depth = setup.depth;
-  r.layout = LayOutScene(setup.screenWidth, setup.screenHeight, setup.scale);
+  r.layout = setup.previewFlag == PreviewOn ? LayOutPreviewScene(setup.screenWidth, setup.screenHeight, setup.scale,
+                                                                  setup.previewWidth, setup.previewHeight)
+                                            : LayOutScene(setup.screenWidth, setup.screenHeight, setup.scale);
   r.scene = std::make_unique<Scene>();
   FrameSurfaces& s = r.scene->surfaces;
   s.depth = depth;

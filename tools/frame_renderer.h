@@ -9,10 +9,11 @@
 //   for (...) { RenderFrame(r); RgbImage frame = WindowPicture(r); }
 //
 // Only what the saver's Win32 shell does itself is done here instead: the
-// surfaces are vectors of the sizes LayOutScene gives, the desktop picture is
-// laid into the snapshot as a screen of that depth would hold it (at 16 bits
-// each channel keeps its top five bits), there is no clock, and presenting
-// copies blocks into the window's memory. The screen's size in setup plays the
+// surfaces are vectors of the sizes LayOutScene (LayOutPreviewScene in
+// preview) gives, each its own allocation, the desktop picture is laid into
+// the snapshot as a screen of that depth would hold it (at 16 bits each
+// channel keeps its top five bits), there is no clock, and presenting copies
+// blocks into the window's memory. The screen's size in setup plays the
 // primary display; in preview the window is the preview's client area.
 #ifndef GYREWELL_FRAME_RENDERER_H
 #define GYREWELL_FRAME_RENDERER_H

@@ -9,6 +9,11 @@
 //     the rim lengthens it. It covers only a few lines of one shot, so the
 //     length seen most often (the longer on a tie) is the pit's. Prints
 //     "pit_width=N".
+//   picture_probe brighter DESKTOP.png SHOT.png
+//     The pixels of SHOT brighter than DESKTOP's by more than a third of full
+//     white: sprites over a mid-grey desktop (the rabbits are white, the
+//     blossoms cream, the carrots orange; the pit and black only darken).
+//     Prints "brighter=N".
 //   picture_probe squares SHOT.png SIZE
 //     Whether the picture is made of SIZE x SIZE squares of one colour, as a
 //     picture drawn SIZE times larger from the top-left corner is; and the
@@ -86,6 +91,20 @@ int Pit(const char* desktopPath, std::int32_t cx, std::int32_t cy, char** shots,
   return 0;
 }
 
+int Brighter(const char* desktopPath, const char* shotPath) {
+  RgbImage desktop, shot;
+  if (!Read(desktopPath, desktop) || !Read(shotPath, shot)) return 1;
+  if (desktop.width != shot.width || desktop.height != shot.height) {
+    std::fprintf(stderr, "picture_probe: %s is not the desktop's size\n", shotPath);
+    return 2;
+  }
+  long long brighter = 0;
+  for (std::int32_t y = 0; y < shot.height; ++y)
+    for (std::int32_t x = 0; x < shot.width; ++x) brighter += Brightness(shot, x, y) > Brightness(desktop, x, y) + 255;
+  std::printf("brighter=%lld\n", brighter);
+  return 0;
+}
+
 int Squares(const char* shotPath, std::int32_t size) {
   RgbImage shot;
   if (!Read(shotPath, shot)) return 1;
@@ -105,7 +124,9 @@ int Squares(const char* shotPath, std::int32_t size) {
 int main(int argc, char** argv) {
   const std::string command = argc > 1 ? argv[1] : "";
   if (command == "pit" && argc >= 6) return Pit(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argv + 5, argc - 5);
+  if (command == "brighter" && argc == 4) return Brighter(argv[2], argv[3]);
   if (command == "squares" && argc == 4 && std::atoi(argv[3]) >= 1) return Squares(argv[2], std::atoi(argv[3]));
-  std::fprintf(stderr, "usage: picture_probe pit DESKTOP.png CX CY SHOT.png... | squares SHOT.png SIZE\n");
+  std::fprintf(stderr, "usage: picture_probe pit DESKTOP.png CX CY SHOT.png... | brighter DESKTOP.png SHOT.png |\n"
+                       "                     squares SHOT.png SIZE\n");
   return 2;
 }

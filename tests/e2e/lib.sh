@@ -51,7 +51,7 @@
 #   e2e_post HWND MESSAGE [WPARAM [LPARAM]]   PostMessage
 #   e2e_field LINE KEY              value of key=value or key="value" in LINE
 #   e2e_screen_info                 what Win32 sees: E2E_INFO (width= height=
-#                                   bpp= virtual= cursor=)
+#                                   bpp= virtual= cursor= desktop=)
 #   e2e_set_version win98 [EXE]     report the 95/98/Me family (to all
 #                                   programs, or to EXE only)
 #

@@ -7,7 +7,9 @@
 #     backdrop the whole picture is made of 2 x 2 squares: sprites drawn twice
 #     as large, pixel for pixel, not blurred;
 #   - at 144 DPI (150 %) nothing changes: the pit is as wide as at 96, and the
-#     sprites are not squares.
+#     sprites are not squares;
+#   - at 192 DPI without the memory for drawing larger (the test build's
+#     "/zm") it still animates, as at 96 DPI.
 # Pictures are measured by picture_probe (tools/picture_probe.cpp).
 source "$(dirname "$0")/lib.sh"
 
@@ -20,12 +22,12 @@ cx=$((E2E_SCREEN_W / 2))
 cy=$(((E2E_SCREEN_H + 1) / 2))
 
 # Runs the saver at a DPI and takes three screenshots after the sprites came
-# in: $SHOTS.
-run_at() {   # DPI NAME
+# in: $SHOTS. PROGRAM and SWITCH default to scr /s.
+run_at() {   # DPI NAME [PROGRAM SWITCH]
   e2e_run "$2.dpi" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f
   e2e_expect_eq "$E2E_RC" 0 "setting LogPixels to $1"
   e2e_mouse_move 5 5
-  e2e_start "$2" scr /s
+  e2e_start "$2" "${3:-scr}" "${4:-/s}"
   e2e_wait_shown --class WindowsScreenSaverClass --title "Screen Saver"
   sleep 2
   SHOTS=()
@@ -51,6 +53,10 @@ e2e_log "pit width: $pit96 px at 96 DPI, $pit144 at 144, $pit192 at 192"
 e2e_expect_eq "$pit144" "$pit96" "pit width at 144 DPI (scale 1)"
 ((pit192 >= 2 * pit96 - 2 && pit192 <= 2 * pit96 + 2)) ||
   e2e_fail "the pit at 192 DPI is $pit192 px wide, not twice the $pit96 at 96 DPI"
+run_at 192 nomemory192 "$E2E_BUILD_DIR/tests/GyrewellHooked.scr" /zm
+e2e_probe pit "$desktop" "$cx" "$cy" "${SHOTS[@]}"
+e2e_expect_eq "$(e2e_field "$E2E_PROBE" pit_width)" "$pit96" \
+  "pit width at 192 DPI without the memory for drawing larger (scale 1)"
 
 # Wine shows a frame through shared memory that the X server may read while
 # the next frame is being written, so a screenshot now and then holds the top

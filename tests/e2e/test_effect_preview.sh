@@ -2,8 +2,15 @@
 # The preview's life under Wine: "/p <hwnd>" puts the effect into a child of
 # the given window, as large as that window's client area, and the process
 # stays up drawing until the parent is destroyed; then it ends with 0.
-# (Wine never shows a child window drawn by another process, so the preview's
-# pixels are checked natively, not here.)
+# (Wine never shows a child window drawn by another process, so the little
+# preview's pixels are checked natively, not here.)
+#
+# Then a preview as large as the screen, on a 200 % display, where its field
+# is larger than the screen's: programs that show a saver as the wallpaper
+# hand it the desktop's window. A child of the desktop window is a top-level
+# window to Wine, so its pixels reach the screen: the pit in the middle and
+# sprites over the desktop. A parent window of the screen's size ends it
+# with 0 when it is closed.
 source "$(dirname "$0")/lib.sh"
 
 e2e_display 1024x768x24
@@ -59,4 +66,52 @@ e2e_wait_exit panel 15
 e2e_expect_eq "$E2E_RC" 0 "exit code of the panel"
 e2e_wait_line panel '^child exit='
 e2e_expect_eq "$E2E_LINE" "child exit=0" "the preview's exit as the panel saw it"
+
+# Mid grey: the preview shows the desktop from its point (32, 32) on, which a
+# desktop of one colour hides, and sprites are brighter than it.
+grey=$E2E_DIR/grey.png
+timeout 30 /usr/bin/convert -size "${E2E_SCREEN_W}x$E2E_SCREEN_H" xc:'#606060' "PNG24:$grey" ||
+  e2e_fail "cannot make $grey"
+e2e_set_desktop "$grey"
+e2e_run dpi reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 192 /f
+e2e_expect_eq "$E2E_RC" 0 "setting LogPixels to 192"
+e2e_screen_info
+desktop_window=$(e2e_field "$E2E_INFO" desktop)
+e2e_start wallpaper scr /p "$desktop_window"
+e2e_wait_shown --timeout 30 --class WindowsScreenSaverClass --title Preview
+e2e_expect_eq "$(e2e_field "$E2E_WINDOW" client)" "${E2E_SCREEN_W}x$E2E_SCREEN_H" "client size of the desktop's preview"
+wallpaper=$E2E_HWND
+sleep 3
+shots=()
+for i in 1 2 3; do
+  e2e_screenshot "wallpaper$i"
+  shots+=("$E2E_SHOT")
+  sleep 0.3
+done
+e2e_probe pit "$grey" $((E2E_SCREEN_W / 2)) $((E2E_SCREEN_H / 2)) "${shots[@]}"
+pit=$(e2e_field "$E2E_PROBE" pit_width)
+# 96 pixels of the sheet, drawn twice as large; the faint rim is not counted.
+((pit >= 120 && pit <= 200)) || e2e_fail "the pit of the desktop's preview is $pit px wide"
+e2e_probe brighter "$grey" "${shots[2]}"
+sprites=$(e2e_field "$E2E_PROBE" brighter)
+((sprites > 500)) || e2e_fail "hardly any sprite in the desktop's preview ($sprites bright pixels)"
+e2e_log "desktop's preview at 192 DPI: pit $pit px, $sprites sprite pixels"
+e2e_alive wallpaper || e2e_fail "the desktop's preview ended by itself"
+e2e_send "$wallpaper" WM_CLOSE
+e2e_wait_exit wallpaper 15
+e2e_expect_eq "$E2E_RC" 0 "exit code of the desktop's preview"
+
+e2e_start large parent_window --fullscreen --title "Wallpaper host"
+e2e_wait_line large '^parent hwnd=[0-9]+'
+large=$(e2e_field "$E2E_LINE" hwnd)
+e2e_start screen_preview scr /p "$large"
+e2e_wait_shown --timeout 30 --child-of "$large" --class WindowsScreenSaverClass --title Preview
+e2e_expect_eq "$(e2e_field "$E2E_WINDOW" client)" "${E2E_SCREEN_W}x$E2E_SCREEN_H" "client size of the screen-sized preview"
+sleep 3
+e2e_alive screen_preview || e2e_fail "the screen-sized preview ended by itself"
+e2e_send "$large" WM_CLOSE
+e2e_wait_exit screen_preview 15
+e2e_expect_eq "$E2E_RC" 0 "exit code of the screen-sized preview after its parent was closed"
+e2e_wait_exit large 10
+e2e_expect_eq "$E2E_RC" 0 "exit code of the screen-sized parent"
 e2e_pass

@@ -10,7 +10,7 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$E2E_BUILD_DIR/CMakeCach
 [[ $version =~ ^([0-9]+)\.([0-9]+)$ ]] || e2e_fail "no MAJOR.MINOR version in the build tree: '$version'"
 numbers="${BASH_REMATCH[1]}.$((10#${BASH_REMATCH[2]})).0.0"
 
-GYREWELL_BUILD_DIR=$E2E_BUILD_DIR bash "$E2E_SOURCE_DIR/scripts/package" --no-build --out "$E2E_DIR/dist" \
+GYREWELL_BUILD_DIR=$E2E_BUILD_DIR bash "$E2E_SOURCE_DIR/scripts/package" --zip --no-build --out "$E2E_DIR/dist" \
   >"$E2E_DIR/package.out" 2>&1 || e2e_fail "scripts/package failed: $(tail -n 5 "$E2E_DIR/package.out")"
 zip_file=$E2E_DIR/dist/Gyrewell-$version-win64.zip
 [[ -f $zip_file ]] || e2e_fail "no $(basename "$zip_file"): $(ls "$E2E_DIR/dist")"

@@ -39,6 +39,30 @@ TEST(PresentRoute, TakesTheCheaperWayAndProbesTheOther) {
   EXPECT_EQ(ChoosePresentRoute(c), PresentClipped);
 }
 
+// The first presentations can be far slower than the rest (cold caches, a
+// window still being mapped). One such measure of the cheaper route must not
+// keep it unused: the losing route is measured only every ProbeInterval-th
+// frame, so an average started from it would take thousands of frames to come
+// down. Within three seconds of frames the choice is the cheaper route.
+TEST(PresentRoute, ASlowFirstMeasureDoesNotDecide) {
+  for (PresentRoute cheap : {PresentClipped, PresentPerBlock}) {
+    SCOPED_TRACE(cheap == PresentClipped ? "clipped cheaper" : "per block cheaper");
+    PresentChooser c = {};
+    bool measured = false;
+    std::uint32_t lastDear = 0;
+    for (std::uint32_t frame = 0; frame < 40 * ProbeInterval; ++frame) {
+      const PresentRoute route = ChoosePresentRoute(c);
+      std::int64_t ticks = route == cheap ? 150 : 300;
+      if (route == cheap && !measured) ticks *= 100;
+      measured = measured || route == cheap;
+      RecordPresentCost(c, route, ticks);
+      const bool probe = frame >= WarmUpFrames && frame % ProbeInterval == ProbeInterval - 1;
+      if (route != cheap && !probe) lastDear = frame;
+    }
+    EXPECT_LT(lastDear, 180u) << "the dearer route was still chosen at frame " << lastDear;
+  }
+}
+
 TEST(PresentRoute, CallsPerFrame) {
   FramePresentation p = {};
   EXPECT_EQ(PresentCalls(PresentClipped, p), 0);
