@@ -31,7 +31,9 @@ bool Pause(X11Saver& s, std::int64_t nanoseconds) {
   return !StopRequested();
 }
 
-// Runs the helper on the window and the pixmap; true when it ended well.
+// Runs the helper on the window and the pixmap; true when it ended well. It
+// runs in a process group of its own, so that giving up on it (a stop signal,
+// or no answer in time) ends whatever it started as well.
 bool RunHelper(X11Saver& s, Pixmap pixmap) {
   char window[32], target[32];
   std::snprintf(window, sizeof window, "0x%lx", s.window);
@@ -41,11 +43,15 @@ bool RunHelper(X11Saver& s, Pixmap pixmap) {
   const pid_t child = fork();
   if (child < 0) return false;
   if (child == 0) {
+    setpgid(0, 0);
     sigprocmask(SIG_SETMASK, &s.waitMask, nullptr);
     execvp(HelperName, arguments);
     execv(HelperPath, arguments);
     _exit(127);
   }
+  // Here too, so that the group exists before any kill below, whichever of
+  // the two runs first (after the child's exec this fails, harmlessly).
+  setpgid(child, child);
   int status = 0;
   for (std::int64_t waited = 0;; waited += HelperPoll) {
     const pid_t done = waitpid(child, &status, WNOHANG);
@@ -53,7 +59,9 @@ bool RunHelper(X11Saver& s, Pixmap pixmap) {
     if (done < 0) return false;
     if (waited >= HelperTimeout || !Pause(s, HelperPoll)) break;
   }
-  kill(child, SIGKILL);
+  // The helper is not reaped yet, so the group's number cannot have gone to
+  // another process.
+  kill(-child, SIGKILL);
   waitpid(child, &status, 0);
   return false;
 }
@@ -82,25 +90,40 @@ void TakeFromHelper(X11Saver& s) {
   XFreePixmap(s.display, pixmap);
 }
 
+// Only the part of the root under the window: a desktop can be many times the
+// size of a window of its own (an 8K desktop's root is 130 MB).
 void TakeFromRoot(X11Saver& s) {
   const Window root = DefaultRootWindow(s.display);
   XWindowAttributes a;
   if (XGetWindowAttributes(s.display, root, &a) == 0 || a.visual->c_class != TrueColor) return;
-  s.desktop = XGetImage(s.display, root, 0, 0, static_cast<unsigned>(a.width), static_cast<unsigned>(a.height),
+  std::int32_t ox = 0, oy = 0;
+  WindowOrigin(s, ox, oy);
+  const std::int32_t x0 = std::max(ox, 0), x1 = std::min(ox + s.width, a.width);
+  const std::int32_t y0 = std::max(oy, 0), y1 = std::min(oy + s.height, a.height);
+  if (x1 <= x0 || y1 <= y0) return;
+  s.desktop = XGetImage(s.display, root, x0, y0, static_cast<unsigned>(x1 - x0), static_cast<unsigned>(y1 - y0),
                         AllPlanes, ZPixmap);
+  s.desktopX = x0 - ox;
+  s.desktopY = y0 - oy;
   s.desktopPixels = s.pixels;
   s.desktopPixels.redMask = static_cast<std::uint32_t>(a.visual->red_mask);
   s.desktopPixels.greenMask = static_cast<std::uint32_t>(a.visual->green_mask);
   s.desktopPixels.blueMask = static_cast<std::uint32_t>(a.visual->blue_mask);
-  s.desktopFromRoot = true;
 }
 
 }  // namespace
 
 void TakeDesktop(X11Saver& s) {
+  s.desktopX = s.desktopY = 0;
   if (s.options.backdropMode == BackdropBlack) return;
-  if (s.daemonWindow) TakeFromHelper(s);
-  else TakeFromRoot(s);
+  if (s.daemonWindow) {
+    // The helper copies pictures of the root's depth into the window's. On a
+    // window of another depth (an ARGB window over a 24-bit root) that fails,
+    // and the failed helper leaves the window unmapped: no picture then.
+    if (s.visualDepth == DefaultDepth(s.display, DefaultScreen(s.display))) TakeFromHelper(s);
+  } else {
+    TakeFromRoot(s);
+  }
   if (s.desktop == nullptr) return;
   // The image's own size and order of pixels, with the visual's channels.
   s.desktopPixels.bitsPerPixel = s.desktop->bits_per_pixel;
@@ -108,18 +131,23 @@ void TakeDesktop(X11Saver& s) {
   if (CompositionDepth(s.desktopPixels) == 0) ReleaseDesktop(s);
 }
 
+void TakeDesktopAgain(X11Saver& s) {
+  if (!s.daemonWindow) return;
+  ReleaseDesktop(s);
+  TakeDesktop(s);
+}
+
 void LayDesktop(const X11Saver& s, const PixelSurface& snapshot, std::int32_t width, std::int32_t height) {
   const XImage* image = s.desktop;
   if (image == nullptr) return;
-  std::int32_t ox = 0, oy = 0;  // the window's corner in the picture
-  if (s.desktopFromRoot) WindowOrigin(s, ox, oy);
-  const std::int32_t x0 = std::max(0, -ox), x1 = std::min({width, snapshot.width, image->width - ox});
-  const std::int32_t y0 = std::max(0, -oy), y1 = std::min({height, snapshot.height, image->height - oy});
+  const std::int32_t ox = s.desktopX, oy = s.desktopY;  // the picture's corner in the window
+  const std::int32_t x0 = std::max(0, ox), x1 = std::min({width, snapshot.width, ox + image->width});
+  const std::int32_t y0 = std::max(0, oy), y1 = std::min({height, snapshot.height, oy + image->height});
   if (x1 <= x0 || y1 <= y0) return;
   const std::int32_t bytes = s.depth / 8, imageBytes = image->bits_per_pixel / 8;
   ConvertFromServer(s.desktopPixels, PixelAddress(snapshot, s.depth, x0, y0), snapshot.width * bytes,
                     reinterpret_cast<const std::uint8_t*>(image->data) +
-                        static_cast<std::ptrdiff_t>(oy + y0) * image->bytes_per_line + (ox + x0) * imageBytes,
+                        static_cast<std::ptrdiff_t>(y0 - oy) * image->bytes_per_line + (x0 - ox) * imageBytes,
                     image->bytes_per_line, s.depth, x1 - x0, y1 - y0);
 }
 

@@ -8,11 +8,13 @@
 // window's _SCREENSAVER_IMAGE_FILENAME property; when that stays unset it
 // painted only test bars (desktop images turned off), and the field is black.
 //
-// Run any other way, the root window is read before anything is drawn: the
-// screen as it is, under a window of its own before it is shown.
+// Run any other way, the part of the root window under the window is read
+// before anything is drawn: the screen as it is, under a window of its own
+// before it is shown.
 //
-// Either way, when no picture can be had the backdrop is black, and with
-// -backdrop black none is taken.
+// Either way, when no picture can be had the backdrop is black (so too on a
+// daemon's window whose depth is not the root's, where the helper cannot
+// work), and with -backdrop black none is taken.
 #ifndef GYREWELL_X11_DESKTOP_H
 #define GYREWELL_X11_DESKTOP_H
 
@@ -23,8 +25,15 @@
 // when a stop signal arrives.
 void TakeDesktop(X11Saver& s);
 
-// The desktop under the window into (0, 0) of the snapshot at s.depth, width x
-// height pixels; what lies outside the picture stays as it is (black).
+// After the window's size changed. The helper paints a picture of the
+// window's size, so it is asked again for the new one. A picture read from the
+// root is kept (the root under the window now shows this program's frames,
+// not the desktop): a window grown beyond it shows black there.
+void TakeDesktopAgain(X11Saver& s);
+
+// The desktop picture into the snapshot at s.depth, its corner where it lay in
+// the window, cut to width x height pixels; what lies outside the picture
+// stays as it is (black).
 void LayDesktop(const X11Saver& s, const PixelSurface& snapshot, std::int32_t width, std::int32_t height);
 
 void ReleaseDesktop(X11Saver& s);

@@ -145,7 +145,11 @@ void PresentFrame(X11Saver& s, const FramePresentation& p) {
   for (std::int32_t i = 0; i < p.count; ++i) {
     PresentBlock b = p.blocks[i];
     if (!CutToPicture(s, b)) continue;
-    if (!s.direct) {
+    if (s.direct) {
+      // The WorkSurface is the image: its spare bytes become the visual's alpha.
+      SetOpaqueBits(s.pixels, PixelAddress(work, s.depth, b.sourceX, b.sourceY), work.width * (s.depth / 8),
+                    b.width, b.height);
+    } else {
       std::uint8_t* target = reinterpret_cast<std::uint8_t*>(s.image->data) +
                              static_cast<std::ptrdiff_t>(b.windowY) * s.image->bytes_per_line +
                              b.windowX * (s.pixels.bitsPerPixel / 8);

@@ -18,6 +18,11 @@
 // the blocks' pixels travel. After a frame with MIT-SHM the program waits for
 // the server (XSync), so that the next composition never writes what the
 // server has yet to read.
+//
+// On a depth-32 (ARGB) visual every presented pixel is made opaque: in the
+// WorkSurface itself just before the put (the effect's blends keep or copy
+// the spare byte and never read it into a colour), or in the conversion.
+// Only the presented blocks are touched, so the cost follows the frame's.
 #ifndef GYREWELL_X11_FRAME_OUTPUT_H
 #define GYREWELL_X11_FRAME_OUTPUT_H
 

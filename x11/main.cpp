@@ -3,13 +3,15 @@
 // The same scene as Gyrewell.scr (effect/scene.h), composed at the window's
 // depth and shown on an X display, the way display modes of the X screen-saver
 // daemon work: it draws on the window the daemon names, on the root window,
-// or in a window of its own, and ends on SIGTERM (the daemon's way), SIGINT,
-// SIGHUP, or when its window is closed or destroyed.
+// or in a window of its own, and ends on SIGTERM (the daemon's way, and its
+// settings program's, which then waits for it), SIGINT, SIGHUP, or when its
+// window is closed or destroyed.
 //
 //   gyrewell [options]          one dash or two: -root and --root are the same
 //     -root                the root window; under the daemon, the daemon's window
 //     -window              a window of its own (the default outside the daemon)
-//     -window-id ID        an existing window, decimal or 0x hexadecimal
+//     -window-id ID        an existing window, decimal or 0x hexadecimal; wins
+//                          over -root and -window wherever it stands
 //     -display NAME        the X display (default $DISPLAY)
 //     -count N             sprites, 20..200 (default 100)
 //     -backdrop desktop    the desktop with the dark pit in the middle (default)
@@ -17,7 +19,10 @@
 //     -delay US            microseconds from one presented frame to the next,
 //                          0..10000000 (default 15625: one tick of the 64 Hz
 //                          timer that paces the saver on Windows)
-//     -fps                 the frame rate in the lower left corner
+//     -scale N             sprites and pit N times larger, 1..8 (default: from
+//                          the desktop's Xft.dpi, else 2 for a window wider or
+//                          taller than 2560 pixels; see scale.h)
+//     -fps, -no-fps        the frame rate in the lower left corner, or not
 //     -help                this list
 //   For tests (fixed, repeatable runs):
 //     -seed N              the animation's seed (default: the clock)
@@ -28,13 +33,16 @@
 // Exit status 0 when it was ended, 1 for a bad option (with a message and the
 // usage on standard error) or when it cannot draw: no display, no such window,
 // a visual it does not draw at (anything but TrueColor at 15, 16, 24 or 32
-// bits), no memory.
+// bits; a window of its own takes such a visual where the default is not
+// one), no memory.
 //
 // A frame is the saver's: compose what changed, wait until -delay has passed
 // since the last presentation, present the changed blocks, move the sprites.
 // Exposure of the window makes the next frame go out whole; a new window size
-// builds the scene anew. The stop signals are blocked except while the program
-// waits (ppoll), so they are seen once per frame at the latest.
+// builds the scene anew, at the scale for that size, over a desktop picture
+// taken again where the daemon's helper gave it. The stop signals are blocked
+// except while the program waits (ppoll, also for the helper), so they are
+// seen once per frame at the latest.
 #include <cstdio>
 
 #include "x11/desktop.h"
@@ -65,11 +73,16 @@ bool WaitUntil(X11Saver& s, std::int64_t deadline) {
 // After -frames: nothing more is drawn until the program is ended. The line
 // comes once the server has drawn the last frame, so a picture read back
 // after it shows that frame (without MIT-SHM the frame is only flushed).
+// XSync may have queued events already (the window's end among them): they
+// are taken before every wait.
 void Hold(X11Saver& s, std::int32_t frames) {
   XSync(s.display, False);
   std::printf("gyrewell: %d frames shown\n", frames);
   std::fflush(stdout);
-  while (!s.closed && WaitForInput(s, -1)) HandleEvents(s);
+  for (;;) {
+    HandleEvents(s);
+    if (s.closed || !WaitForInput(s, -1)) return;
+  }
 }
 
 // The frame loop; false when the scene could not be built again.
@@ -82,6 +95,7 @@ bool RunFrames(X11Saver& s) {
     if (s.resized) {
       s.resized = false;
       TearDownScene(s);
+      TakeDesktopAgain(s);
       if (!BuildScene(s)) return false;
     }
     if (s.exposed) {
@@ -93,7 +107,8 @@ bool RunFrames(X11Saver& s) {
     PresentFrame(s, PresentScene(s.scene));
     last = NowNanoseconds();
     MoveScene(s.scene);
-    if (++frames == s.options.frameLimit) {
+    // Counted only for -frames: a count without end would overflow.
+    if (s.options.frameLimit > 0 && ++frames == s.options.frameLimit) {
       Hold(s, frames);
       return true;
     }

@@ -7,16 +7,19 @@
 #include <cstring>
 
 #include "effect/settings_rules.h"
+#include "x11/scale.h"
 
 const char UsageText[] =
     "usage: gyrewell [-root | -window | -window-id ID] [-display NAME]\n"
-    "                [-count 20..200] [-backdrop desktop|black] [-delay MICROSECONDS] [-fps]\n"
+    "                [-count 20..200] [-backdrop desktop|black] [-delay MICROSECONDS]\n"
+    "                [-scale 1..8] [-fps]\n"
     "  -root           draw on the root window (the saver's window under the screen-saver daemon)\n"
     "  -window         draw in a window of its own (the default outside the daemon)\n"
     "  -window-id ID   draw on an existing window (decimal or 0x hexadecimal)\n"
     "  -count N        sprites, 20 to 200 (default 100)\n"
     "  -backdrop B     desktop: the desktop with the dark pit (default); black: a black field\n"
     "  -delay US       microseconds from one frame to the next (default 15625)\n"
+    "  -scale N        draw N times larger, 1 to 8 (default: from the desktop's Xft.dpi)\n"
     "  -fps            show the frame rate\n";
 
 namespace {
@@ -51,6 +54,7 @@ bool ParseOptions(int argc, const char* const* argv, X11Options& o, char* error,
   o.backdropMode = BackdropDesktop;
   o.delayMicroseconds = DefaultDelay;
   if (size > 0) error[0] = '\0';
+  bool windowIdGiven = false;
 
   for (int i = 1; i < argc; ++i) {
     const char* name = OptionName(argv[i]);
@@ -62,6 +66,7 @@ bool ParseOptions(int argc, const char* const* argv, X11Options& o, char* error,
     if (std::strcmp(name, "root") == 0) { o.target = TargetRoot; continue; }
     if (std::strcmp(name, "window") == 0) { o.target = TargetOwnWindow; continue; }
     if (std::strcmp(name, "fps") == 0) { o.showFps = true; continue; }
+    if (std::strcmp(name, "no-fps") == 0) { o.showFps = false; continue; }
     if (std::strcmp(name, "no-shm") == 0) { o.noShm = true; continue; }
     if (std::strcmp(name, "help") == 0 || std::strcmp(name, "h") == 0) { o.help = true; continue; }
 
@@ -71,7 +76,7 @@ bool ParseOptions(int argc, const char* const* argv, X11Options& o, char* error,
     bool known = true, good = value != nullptr;
     if (std::strcmp(name, "window-id") == 0) {
       good = good && ReadNumber(value, 0, 1, 0xFFFFFFFFLL, number);
-      o.target = TargetWindowId;
+      windowIdGiven = true;
       o.windowId = static_cast<unsigned long>(number);
     } else if (std::strcmp(name, "display") == 0) {
       o.displayName = value;
@@ -85,6 +90,9 @@ bool ParseOptions(int argc, const char* const* argv, X11Options& o, char* error,
     } else if (std::strcmp(name, "delay") == 0) {
       good = good && ReadNumber(value, 10, 0, LongestDelay, number);
       o.delayMicroseconds = number;
+    } else if (std::strcmp(name, "scale") == 0) {
+      good = good && ReadNumber(value, 10, 1, LargestScale, number);
+      o.scale = static_cast<std::int32_t>(number);
     } else if (std::strcmp(name, "seed") == 0) {
       good = good && ReadNumber(value, 10, 0, 0xFFFFFFFFLL, number);
       o.seedGiven = true;
@@ -106,5 +114,6 @@ bool ParseOptions(int argc, const char* const* argv, X11Options& o, char* error,
     }
     ++i;
   }
+  if (windowIdGiven) o.target = TargetWindowId;
   return true;
 }

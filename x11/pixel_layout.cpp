@@ -104,6 +104,27 @@ void Widen555To565(std::uint8_t* target, std::int32_t targetStride, const std::u
 
 }  // namespace
 
+std::uint32_t OpaqueBits(const PixelLayout& layout, std::int32_t depth) {
+  const std::uint32_t all = depth >= 32 ? 0xFFFFFFFFu : (1u << depth) - 1;
+  return all & ~(layout.redMask | layout.greenMask | layout.blueMask);
+}
+
+void SetOpaqueBits(const PixelLayout& layout, std::uint8_t* pixels, std::int32_t stride, std::int32_t width,
+                   std::int32_t height) {
+  const std::uint32_t opaque = layout.opaqueMask;
+  if (opaque == 0) return;
+  const std::int32_t bytes = layout.bitsPerPixel / 8;
+  for (std::int32_t y = 0; y < height; ++y) {
+    std::uint8_t* p = pixels + static_cast<std::ptrdiff_t>(y) * stride;
+    if (bytes == 4 && opaque == 0xFF000000u && !layout.msbFirst) {  // ARGB on a PC: the fourth byte
+      for (std::int32_t x = 0; x < width; ++x) p[4 * x + 3] = 0xFF;
+      continue;
+    }
+    for (std::int32_t x = 0; x < width; ++x, p += bytes)
+      WritePixel(p, bytes, layout.msbFirst, ReadPixel(p, bytes, layout.msbFirst) | opaque);
+  }
+}
+
 std::int32_t CompositionDepth(const PixelLayout& layout) {
   const std::int32_t bpp = layout.bitsPerPixel;
   if (bpp != 16 && bpp != 24 && bpp != 32) return 0;
@@ -133,6 +154,7 @@ void ConvertToServer(const PixelLayout& layout, std::uint8_t* target, std::int32
   } else {
     Convert(layout, target, targetStride, EffectLayout(depth), source, sourceStride, width, height);
   }
+  SetOpaqueBits(layout, target, targetStride, width, height);
 }
 
 void ConvertFromServer(const PixelLayout& layout, std::uint8_t* target, std::int32_t targetStride,

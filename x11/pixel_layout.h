@@ -10,6 +10,10 @@
 // bit, and narrows back by dropping the lowest, so a frame read back from the
 // server still tells the composed word exactly.
 //
+// A depth-32 visual (the ARGB windows compositors hand out) has eight bits
+// beyond its channels: alpha. The effect leaves its spare byte 0, which a
+// compositor shows as fully transparent, so those bits are set on the way out.
+//
 // Plain memory and integers only; no Xlib here.
 #ifndef GYREWELL_X11_PIXEL_LAYOUT_H
 #define GYREWELL_X11_PIXEL_LAYOUT_H
@@ -20,7 +24,13 @@ struct PixelLayout {
   std::int32_t bitsPerPixel;  // 16, 24 or 32 in memory
   std::uint32_t redMask, greenMask, blueMask;
   bool msbFirst;              // the image byte order is most significant byte first
+  std::uint32_t opaqueMask = 0;  // bits set in every pixel sent: alpha, or none (see OpaqueBits)
 };
+
+// The bits of a pixel of a visual of that depth that no channel covers: the
+// alpha of a depth-32 visual, 0 at 15, 16 and 24 (the spare bits of a 24-bit
+// pixel in 32 bits are no part of the depth).
+std::uint32_t OpaqueBits(const PixelLayout& layout, std::int32_t depth);
 
 // The depth the effect composes at for pixels of this layout (its bits per
 // pixel), or 0 when it cannot: other sizes, or a mask that is empty, not one
@@ -28,14 +38,21 @@ struct PixelLayout {
 std::int32_t CompositionDepth(const PixelLayout& layout);
 
 // True when the effect's pixels at depth are, byte for byte, what the server
-// takes (ignoring the spare bits at 16 and 32).
+// takes (ignoring the spare bits at 16 and 32, and opaqueMask, which
+// SetOpaqueBits puts in).
 bool MatchesComposition(const PixelLayout& layout, std::int32_t depth);
 
 // Converts width x height pixels of the effect's format at depth (rows
-// sourceStride bytes apart) to the layout (rows targetStride bytes apart).
+// sourceStride bytes apart) to the layout (rows targetStride bytes apart),
+// with the layout's opaqueMask set.
 void ConvertToServer(const PixelLayout& layout, std::uint8_t* target, std::int32_t targetStride,
                      const std::uint8_t* source, std::int32_t sourceStride, std::int32_t depth, std::int32_t width,
                      std::int32_t height);
+
+// Sets the layout's opaqueMask in width x height pixels of the layout (rows
+// stride bytes apart); nothing else changes.
+void SetOpaqueBits(const PixelLayout& layout, std::uint8_t* pixels, std::int32_t stride, std::int32_t width,
+                   std::int32_t height);
 
 // The other way: pixels of the layout into the effect's format at depth, each
 // channel cut to the effect's bits; the spare bits come out zero.

@@ -39,6 +39,9 @@ bool StopRequested() { return StopSignal != 0; }
 
 bool WaitForInput(X11Saver& s, std::int64_t nanoseconds) {
   XFlush(s.display);
+  // Events Xlib has read already (a flush can read too) would not wake the
+  // poll: then it only lets the signals in.
+  if (XEventsQueued(s.display, QueuedAlready) > 0) nanoseconds = 0;
   pollfd input = {ConnectionNumber(s.display), POLLIN, 0};
   timespec t = {static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
   ppoll(&input, 1, nanoseconds < 0 ? nullptr : &t, &s.waitMask);

@@ -17,7 +17,8 @@ void CatchStopSignals(X11Saver& s);
 std::int64_t NowNanoseconds();
 
 // Waits up to `nanoseconds` (negative: without end) for the X connection to
-// have input, or for a signal; answers false when a stop signal has arrived.
+// have input, or for a signal; not at all when Xlib holds unread events
+// already. Answers false when a stop signal has arrived.
 bool WaitForInput(X11Saver& s, std::int64_t nanoseconds);
 
 // A stop signal (SIGTERM, SIGINT, SIGHUP) has arrived.

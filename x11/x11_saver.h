@@ -34,10 +34,12 @@ struct X11Saver {
   bool realRoot;                // the root window itself: cleared at the end
   bool daemonWindow;            // handed over by the screen-saver daemon
   Visual* visual;
+  Colormap colormap;            // made for a window of its own on a visual not the default, else 0
   std::int32_t visualDepth;     // the window's depth (15, 16, 24, 32)
   PixelLayout pixels;           // its pixels in memory
   std::int32_t depth;           // what the effect composes at: 16, 24 or 32
   std::int32_t width, height;   // the window's size
+  std::int32_t xftDpi;          // the desktop's Xft.dpi resource, 0 when it sets none
   GC gc;
   Atom deleteWindow;            // WM_DELETE_WINDOW, for a window of its own
   // Set by the events and the error handler, taken by the frame loop.
@@ -46,17 +48,18 @@ struct X11Saver {
   bool closed;                  // the window is gone or asked to close
 
   // The desktop picture (desktop): null for the black backdrop or when none
-  // could be had. In the root window's coordinates when read from the root,
-  // else in the window's.
+  // could be had. Its top-left corner lies at (desktopX, desktopY) of the
+  // window as it was when the picture was taken.
   XImage* desktop;
   PixelLayout desktopPixels;
-  bool desktopFromRoot;
+  std::int32_t desktopX, desktopY;
 
   // The scene (x11_scene).
   SceneLayout layout;
   Scene scene;
   std::uint8_t* snapshotMemory;
   std::uint8_t* sheetMemory;
+  std::uint8_t* enlargedMemory; // the sheet's art enlarged, above scale 1
   bool sceneBuilt;
 
   // The presentation (frame_output). The WorkSurface's memory is its: it lies

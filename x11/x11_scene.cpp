@@ -7,13 +7,15 @@
 #include "effect/render/packed_image.h"
 #include "x11/desktop.h"
 #include "x11/frame_output.h"
+#include "x11/scale.h"
 #include "x11/sheet_data.h"
 #include "x11/waiting.h"
 
 namespace {
 
 // The animation places sprites beyond the field's edges and needs a field of
-// at least 32 x 32 for that; a smaller window shows the corner of one.
+// at least 32 x 32 (scene pixels) for that; a smaller window shows the corner
+// of one.
 constexpr std::int32_t SmallestField = 32;
 
 std::uint8_t* Allocate(const SurfaceSize& size, std::int32_t depth) {
@@ -23,21 +25,25 @@ std::uint8_t* Allocate(const SurfaceSize& size, std::int32_t depth) {
 }  // namespace
 
 bool BuildScene(X11Saver& s) {
-  // Drawn one scene pixel to one X pixel: X reports no scaling to follow.
-  s.layout = LayOutScene(std::max(s.width, SmallestField), std::max(s.height, SmallestField), 1);
+  const std::int32_t scale = ChooseScale(s.options.scale, s.xftDpi, s.width, s.height);
+  s.layout = LayOutScene(std::max(s.width, SmallestField * scale), std::max(s.height, SmallestField * scale), scale);
   FrameSurfaces& surfaces = s.scene.surfaces;
   surfaces.depth = s.depth;
   s.snapshotMemory = Allocate(s.layout.snapshot, s.depth);
   s.sheetMemory = Allocate(s.layout.sheet, s.depth);
+  const bool enlarged = s.layout.enlarged.width > 0;
+  if (enlarged) s.enlargedMemory = Allocate(s.layout.enlarged, s.depth);
   std::uint8_t* decodeBuffer = static_cast<std::uint8_t*>(std::malloc(DecodeBufferSize));
   s.sceneBuilt = true;  // from here on TearDownScene releases what exists
-  if (s.snapshotMemory == nullptr || s.sheetMemory == nullptr || decodeBuffer == nullptr || !OpenFrameOutput(s)) {
+  if (s.snapshotMemory == nullptr || s.sheetMemory == nullptr || (enlarged && s.enlargedMemory == nullptr) ||
+      decodeBuffer == nullptr || !OpenFrameOutput(s)) {
     std::free(decodeBuffer);
     TearDownScene(s);
     return false;
   }
   surfaces.snapshot = PixelSurface{s.snapshotMemory, s.layout.snapshot.width, s.layout.snapshot.height};
   surfaces.sheet = PixelSurface{s.sheetMemory, s.layout.sheet.width, s.layout.sheet.height};
+  surfaces.enlarged = PixelSurface{s.enlargedMemory, s.layout.enlarged.width, s.layout.enlarged.height};
   ImportSheet(s.depth, surfaces.sheet, SheetBitmap, SheetBitmapSize, decodeBuffer);
   std::free(decodeBuffer);
   LayDesktop(s, surfaces.snapshot, s.layout.desktop.width, s.layout.desktop.height);
@@ -55,8 +61,10 @@ void TearDownScene(X11Saver& s) {
   CloseFrameOutput(s);
   std::free(s.snapshotMemory);
   std::free(s.sheetMemory);
+  std::free(s.enlargedMemory);
   s.snapshotMemory = nullptr;
   s.sheetMemory = nullptr;
+  s.enlargedMemory = nullptr;
   s.scene.surfaces = FrameSurfaces{};
   s.sceneBuilt = false;
 }

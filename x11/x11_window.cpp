@@ -6,12 +6,14 @@
 // window's DestroyNotify does.
 #include "x11/x11_window.h"
 
+#include <X11/Xresource.h>
 #include <fcntl.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
+#include "x11/scale.h"
 #include "x11/waiting.h"
 
 namespace {
@@ -51,18 +53,58 @@ std::int32_t BitsPerPixel(Display* d, std::int32_t depth) {
   return bits;
 }
 
+// How the server lays out pixels of that visual in images.
+PixelLayout LayoutOf(Display* d, const Visual* visual, std::int32_t depth) {
+  PixelLayout layout{BitsPerPixel(d, depth), static_cast<std::uint32_t>(visual->red_mask),
+                     static_cast<std::uint32_t>(visual->green_mask), static_cast<std::uint32_t>(visual->blue_mask),
+                     ImageByteOrder(d) == MSBFirst};
+  layout.opaqueMask = OpaqueBits(layout, depth);
+  return layout;
+}
+
+bool Drawable(Display* d, const Visual* visual, std::int32_t depth) {
+  return visual->c_class == TrueColor && CompositionDepth(LayoutOf(d, visual, depth)) != 0;
+}
+
+// The screen's default visual when the effect draws at it; else (the default
+// of an 8-bit screen is PseudoColor) a TrueColor visual the server also
+// offers, with a colormap of its own. False when there is none.
+bool ChooseOwnVisual(X11Saver& s, int screen) {
+  s.visual = DefaultVisual(s.display, screen);
+  s.visualDepth = DefaultDepth(s.display, screen);
+  if (Drawable(s.display, s.visual, s.visualDepth)) return true;
+  for (const int depth : {24, 16, 15, 32}) {
+    XVisualInfo info;
+    if (XMatchVisualInfo(s.display, screen, depth, TrueColor, &info) != 0 &&
+        Drawable(s.display, info.visual, info.depth)) {
+      s.visual = info.visual;
+      s.visualDepth = info.depth;
+      s.colormap = XCreateColormap(s.display, RootWindow(s.display, screen), s.visual, AllocNone);
+      return true;
+    }
+  }
+  return false;
+}
+
 bool CreateOwnWindow(X11Saver& s) {
   const int screen = DefaultScreen(s.display);
   s.width = std::min(OwnWindowWidth, DisplayWidth(s.display, screen));
   s.height = std::min(OwnWindowHeight, DisplayHeight(s.display, screen));
-  s.visual = DefaultVisual(s.display, screen);
-  s.visualDepth = DefaultDepth(s.display, screen);
   XSetWindowAttributes attributes = {};
-  attributes.background_pixel = BlackPixel(s.display, screen);
+  // Black in any TrueColor visual; a border colour is needed when the visual
+  // is not the root's.
+  const unsigned long black = LayoutOf(s.display, s.visual, s.visualDepth).opaqueMask;
+  attributes.background_pixel = black;
+  attributes.border_pixel = black;
   attributes.event_mask = ExposureMask | StructureNotifyMask;
+  unsigned long mask = CWBackPixel | CWBorderPixel | CWEventMask;
+  if (s.colormap != 0) {
+    attributes.colormap = s.colormap;
+    mask |= CWColormap;
+  }
   s.window = XCreateWindow(s.display, RootWindow(s.display, screen), 0, 0, static_cast<unsigned>(s.width),
-                           static_cast<unsigned>(s.height), 0, s.visualDepth, InputOutput, s.visual,
-                           CWBackPixel | CWEventMask, &attributes);
+                           static_cast<unsigned>(s.height), 0, s.visualDepth, InputOutput, s.visual, mask,
+                           &attributes);
   if (s.window == 0) return false;
   s.ownWindow = true;
   XStoreName(s.display, s.window, "Gyrewell");
@@ -71,6 +113,23 @@ bool CreateOwnWindow(X11Saver& s) {
   s.deleteWindow = XInternAtom(s.display, "WM_DELETE_WINDOW", False);
   XSetWMProtocols(s.display, s.window, &s.deleteWindow, 1);
   return true;
+}
+
+// The desktop's Xft.dpi from the server's resource database (what xrdb and the
+// desktops' settings daemons set), looked up as Xft itself does; 0 when unset.
+std::int32_t ReadXftDpi(Display* d) {
+  const char* resources = XResourceManagerString(d);
+  if (resources == nullptr) return 0;
+  XrmInitialize();
+  XrmDatabase database = XrmGetStringDatabase(resources);
+  if (database == nullptr) return 0;
+  char* type = nullptr;
+  XrmValue value = {};
+  std::int32_t dpi = 0;
+  if (XrmGetResource(database, "Xft.dpi", "Xft.Dpi", &type, &value) != 0 && value.addr != nullptr)
+    dpi = ReadDpi(value.addr);
+  XrmDestroyDatabase(database);
+  return dpi;
 }
 
 bool ReadGivenWindow(X11Saver& s) {
@@ -100,6 +159,7 @@ bool OpenWindow(X11Saver& s, char* error, std::size_t size) {
   fcntl(ConnectionNumber(s.display), F_SETFD, FD_CLOEXEC);
   ErrorTarget = &s;
   XSetErrorHandler(CountError);
+  s.xftDpi = ReadXftDpi(s.display);
 
   const Window root = DefaultRootWindow(s.display);
   const Window daemon = DaemonWindow();
@@ -112,6 +172,10 @@ bool OpenWindow(X11Saver& s, char* error, std::size_t size) {
   s.daemonWindow = s.window != 0 && s.window == daemon;
   s.realRoot = s.window == root;
   if (s.window == 0) {
+    if (!ChooseOwnVisual(s, DefaultScreen(s.display))) {
+      std::snprintf(error, size, "the screen offers no TrueColor visual at 15, 16, 24 or 32 bits");
+      return false;
+    }
     if (!CreateOwnWindow(s)) {
       std::snprintf(error, size, "cannot create a window");
       return false;
@@ -122,18 +186,18 @@ bool OpenWindow(X11Saver& s, char* error, std::size_t size) {
     return false;
   }
 
-  s.pixels = PixelLayout{BitsPerPixel(s.display, s.visualDepth), static_cast<std::uint32_t>(s.visual->red_mask),
-                         static_cast<std::uint32_t>(s.visual->green_mask),
-                         static_cast<std::uint32_t>(s.visual->blue_mask), ImageByteOrder(s.display) == MSBFirst};
+  s.pixels = LayoutOf(s.display, s.visual, s.visualDepth);
   s.depth = s.visual->c_class == TrueColor ? CompositionDepth(s.pixels) : 0;
   if (s.depth == 0) {
     std::snprintf(error, size, "the window's visual (depth %d) is not TrueColor at 15, 16, 24 or 32 bits",
                   s.visualDepth);
     return false;
   }
+  // White and black of the window's own visual (the screen's WhitePixel is the
+  // default colormap's), opaque in an ARGB visual: the -fps figure's colours.
   XGCValues values = {};
-  values.foreground = WhitePixel(s.display, DefaultScreen(s.display));
-  values.background = BlackPixel(s.display, DefaultScreen(s.display));
+  values.foreground = s.pixels.redMask | s.pixels.greenMask | s.pixels.blueMask | s.pixels.opaqueMask;
+  values.background = s.pixels.opaqueMask;
   values.graphics_exposures = False;
   s.gc = XCreateGC(s.display, s.window, GCForeground | GCBackground | GCGraphicsExposures, &values);
   return true;
@@ -203,6 +267,8 @@ void CloseWindow(X11Saver& s) {
     if (s.ownWindow) XDestroyWindow(s.display, s.window);
     else if (s.realRoot) XClearArea(s.display, s.window, 0, 0, 0, 0, True);
   }
+  if (s.colormap != 0) XFreeColormap(s.display, s.colormap);
+  s.colormap = 0;
   XCloseDisplay(s.display);  // flushes what is left
   s.display = nullptr;
   ErrorTarget = nullptr;

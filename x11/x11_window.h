@@ -13,10 +13,11 @@
 
 #include "x11/x11_saver.h"
 
-// Opens the display, settles on the window and reads its visual, pixel
-// layout and size; a window of its own is created but not yet shown. False,
-// with one line in error, when there is no display, no such window or no
-// visual the effect draws at.
+// Opens the display, reads the desktop's Xft.dpi, settles on the window and
+// reads its visual, pixel layout and size; a window of its own is created
+// (on a TrueColor visual of the server's where the default is not one) but
+// not yet shown. False, with one line in error, when there is no display, no
+// such window or no visual the effect draws at.
 bool OpenWindow(X11Saver& s, char* error, std::size_t size);
 
 // Maps a window of its own and waits until the server shows it (and reads

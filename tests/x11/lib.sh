@@ -7,7 +7,7 @@
 # tail of every .err file is printed; on success it is removed (X11_KEEP=1
 # keeps it).
 #
-#   x11_display 1024x768x24        private Xvfb; DISPLAY, X11_SCREEN_W/H
+#   x11_display 1024x768x24 [XVFB-ARGS]  private Xvfb; DISPLAY, X11_SCREEN_W/H
 #   x11_start NAME PROGRAM ARGS    in the background, output in $X11_DIR/NAME.out/.err
 #   x11_stop NAME                  SIGTERM, then wait (10 s); exit status in X11_RC
 #   x11_alive NAME                 status 0 while it runs
@@ -39,11 +39,12 @@ x11_fail() {
 
 x11_display() {
   [[ $1 =~ ^([0-9]+)x([0-9]+)x([0-9]+)$ ]] || x11_fail "x11_display: bad geometry $1"
-  local fdfile=$X11_DIR/xvfb.display
+  local fdfile=$X11_DIR/xvfb.display geometry=$1
+  shift
   : >"$fdfile"
   # -displayfd: Xvfb picks a free display and names it once it listens;
   # -noreset keeps the root's background when the last client leaves.
-  Xvfb -screen 0 "$1" -nolisten tcp -noreset -displayfd 3 3>"$fdfile" </dev/null >"$X11_DIR/xvfb.log" 2>&1 &
+  Xvfb -screen 0 "$geometry" "$@" -nolisten tcp -noreset -displayfd 3 3>"$fdfile" </dev/null >"$X11_DIR/xvfb.log" 2>&1 &
   _x11_xvfb=$!
   x11_until 30 grep -q '^[0-9][0-9]*$' "$fdfile" || x11_fail "Xvfb did not start (see xvfb.log)"
   export DISPLAY=":$(head -n1 "$fdfile")"

@@ -15,6 +15,8 @@ const PixelLayout Xrgb{32, 0xFF0000, 0x00FF00, 0x0000FF, false};
 const PixelLayout XrgbMsb{32, 0xFF0000, 0x00FF00, 0x0000FF, true};
 const PixelLayout Bgr24{24, 0x0000FF, 0x00FF00, 0xFF0000, false};
 const PixelLayout Rgb555{16, 0x7C00, 0x03E0, 0x001F, false};
+const PixelLayout Argb{32, 0xFF0000, 0x00FF00, 0x0000FF, false, 0xFF000000};
+const PixelLayout ArgbMsb{32, 0xFF0000, 0x00FF00, 0x0000FF, true, 0xFF000000};
 
 // Every composed pixel comes back unchanged from a layout at least as deep.
 TEST(PixelLayout, ComposedPixelsSurviveTheWayToTheServerAndBack) {
@@ -22,7 +24,8 @@ TEST(PixelLayout, ComposedPixelsSurviveTheWayToTheServerAndBack) {
   const std::vector<std::uint8_t> bgrx = {0x56, 0x34, 0x12, 0, 0xFF, 0xFF, 0xFF, 0, 0x01, 0x80, 0xFE, 0, 0, 0, 0, 0};
   struct Case { PixelLayout layout; std::int32_t depth; const std::vector<std::uint8_t>* pixels; };
   const Case cases[] = {{Rgb565, 16, &words},  {Rgb565Msb, 16, &words}, {Rgb555, 16, &words}, {Xrgb, 16, &words},
-                        {XrgbMsb, 32, &bgrx},  {Bgr24, 32, &bgrx},      {Xrgb, 32, &bgrx}};
+                        {XrgbMsb, 32, &bgrx},  {Bgr24, 32, &bgrx},      {Xrgb, 32, &bgrx},
+                        {ArgbMsb, 32, &bgrx},  {Argb, 16, &words}};
   for (const Case& c : cases) {
     const std::int32_t count = static_cast<std::int32_t>(c.pixels->size()) / (c.depth / 8);
     std::vector<std::uint8_t> server(static_cast<std::size_t>(count) * c.layout.bitsPerPixel / 8);
@@ -50,6 +53,26 @@ TEST(PixelLayout, ChannelsLandWhereTheMasksAndByteOrderSay) {
   EXPECT_EQ((std::vector<std::uint8_t>{out, out + 4}), (std::vector<std::uint8_t>{0, 0x12, 0x34, 0x56}));
   ConvertToServer(Bgr24, out, 0, bgrx, 0, 32, 1, 1);
   EXPECT_EQ((std::vector<std::uint8_t>{out, out + 3}), (std::vector<std::uint8_t>{0x12, 0x34, 0x56}));
+}
+
+// Under a compositor a depth-32 window shows only what has alpha set: every
+// path to the server sets it, and it is the only bits a depth adds.
+TEST(PixelLayout, ArgbPixelsGoOutOpaque) {
+  EXPECT_EQ(OpaqueBits(Argb, 32), 0xFF000000u);
+  EXPECT_EQ(OpaqueBits(Xrgb, 24), 0u);
+  EXPECT_EQ(OpaqueBits(Rgb565, 16), 0u);
+  EXPECT_EQ(OpaqueBits(Rgb555, 15), 0u);
+  const std::uint8_t bgrx[8] = {0x56, 0x34, 0x12, 0, 0, 0, 0, 0};
+  std::uint8_t out[8] = {};
+  ConvertToServer(ArgbMsb, out, 0, bgrx, 0, 32, 2, 1);
+  EXPECT_EQ((std::vector<std::uint8_t>{out, out + 8}),
+            (std::vector<std::uint8_t>{0xFF, 0x12, 0x34, 0x56, 0xFF, 0, 0, 0}));
+  // The effect's own bytes, in place (two rows of one pixel, 8 bytes apart): only the fourth byte changes.
+  std::uint8_t work[16] = {1, 2, 3, 0, 9, 9, 9, 9, 4, 5, 6, 0, 9, 9, 9, 9};
+  EXPECT_TRUE(MatchesComposition(Argb, 32));
+  SetOpaqueBits(Argb, work, 8, 1, 2);
+  EXPECT_EQ((std::vector<std::uint8_t>{work, work + 16}),
+            (std::vector<std::uint8_t>{1, 2, 3, 0xFF, 9, 9, 9, 9, 4, 5, 6, 0xFF, 9, 9, 9, 9}));
 }
 
 TEST(PixelLayout, OnlyTrueColorLayoutsItCanComposeForAreTaken) {
