@@ -73,7 +73,8 @@ x11_until 20 "$X11_CHECK" pane "$X11_DIR" pane "$pane" ||
 # program ends the preview and starts it again with that setting. Save (the
 # last control, a Shift+Tab away) writes it into the programs line.
 main=$(xdotool search --onlyvisible --name '^XScreenSaver' | head -n1)
-xdotool mousemove --window "$main" 813 540 click 1  # "Settings...", lower right
+xdotool windowfocus --sync "$main"
+xdotool key alt+s  # the "_Settings..." button
 x11_until 10 bash -c "xdotool search --onlyvisible --name 'Gyrewell Settings' | grep -vx '$main'" \
   >"$X11_DIR/dialog.id" || { shot no-dialog; x11_fail "the Settings button opened no dialog"; }
 dialog=$(head -n1 "$X11_DIR/dialog.id")
