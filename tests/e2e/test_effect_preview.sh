@@ -81,21 +81,29 @@ e2e_start wallpaper scr /p "$desktop_window"
 e2e_wait_shown --timeout 30 --class WindowsScreenSaverClass --title Preview
 e2e_expect_eq "$(e2e_field "$E2E_WINDOW" client)" "${E2E_SCREEN_W}x$E2E_SCREEN_H" "client size of the desktop's preview"
 wallpaper=$E2E_HWND
-sleep 3
+# At ten frames a second the sprites take a few seconds to come in from
+# beyond the edges: screenshots until they are there (or 20 s have passed).
 shots=()
-for i in 1 2 3; do
+sprites=0
+for i in $(seq 40); do
   e2e_screenshot "wallpaper$i"
   shots+=("$E2E_SHOT")
-  sleep 0.3
+  e2e_probe brighter "$grey" "$E2E_SHOT"
+  sprites=$(e2e_field "$E2E_PROBE" brighter)
+  ((sprites <= 500)) || break
+  sleep 0.5
 done
-e2e_probe pit "$grey" $((E2E_SCREEN_W / 2)) $((E2E_SCREEN_H / 2)) "${shots[@]}"
+((sprites > 500)) || e2e_fail "hardly any sprite in the desktop's preview ($sprites bright pixels after 20 s)"
+for i in 1 2; do  # the pit from three frames, as sprites fall across it
+  sleep 0.3
+  e2e_screenshot "wallpaper_pit$i"
+  shots+=("$E2E_SHOT")
+done
+e2e_probe pit "$grey" $((E2E_SCREEN_W / 2)) $((E2E_SCREEN_H / 2)) "${shots[@]: -3}"
 pit=$(e2e_field "$E2E_PROBE" pit_width)
 # 96 pixels of the sheet, drawn twice as large; the faint rim is not counted.
 ((pit >= 120 && pit <= 200)) || e2e_fail "the pit of the desktop's preview is $pit px wide"
-e2e_probe brighter "$grey" "${shots[2]}"
-sprites=$(e2e_field "$E2E_PROBE" brighter)
-((sprites > 500)) || e2e_fail "hardly any sprite in the desktop's preview ($sprites bright pixels)"
-e2e_log "desktop's preview at 192 DPI: pit $pit px, $sprites sprite pixels"
+e2e_log "desktop's preview at 192 DPI: pit $pit px, $sprites sprite pixels after $((${#shots[@]} - 2)) screenshots"
 e2e_alive wallpaper || e2e_fail "the desktop's preview ended by itself"
 e2e_send "$wallpaper" WM_CLOSE
 e2e_wait_exit wallpaper 15
