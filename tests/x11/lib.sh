@@ -12,6 +12,12 @@
 #   x11_stop NAME                  SIGTERM, then wait (10 s); exit status in X11_RC
 #   x11_alive NAME                 status 0 while it runs
 #   x11_until SECONDS COMMAND...   runs COMMAND every 0.2 s until it succeeds
+#   x11_daemon                     installs the program (cmake --install into the
+#                                  run folder) and starts the real daemon as user
+#                                  65534, its ~/.xscreensaver selecting the program;
+#                                  X11_PROGRAM, X11_HOME, X11_CONFIG (the installed
+#                                  settings folder), X11_AS_NOBODY (a command prefix
+#                                  that runs as that user in that home)
 #   x11_fail MESSAGE / x11_log MESSAGE
 # GYREWELL is the program, X11_CHECK the picture checker (tests/x11/x11_check.cpp).
 set -euo pipefail
@@ -78,6 +84,35 @@ x11_until() {
     ((SECONDS < end)) || return 1
     sleep 0.2
   done
+}
+
+x11_daemon() {
+  local prefix=$X11_DIR/prefix
+  cmake --install "$X11_BUILD_DIR" --prefix "$prefix" >"$X11_DIR/install.out"
+  X11_PROGRAM=$prefix/libexec/xscreensaver/gyrewell
+  X11_CONFIG=$prefix/share/xscreensaver/config
+  [[ -x $X11_PROGRAM ]] || x11_fail "cmake --install put no program at $X11_PROGRAM"
+  [[ -f $X11_CONFIG/gyrewell.xml ]] || x11_fail "cmake --install put no gyrewell.xml"
+  X11_HOME=$X11_DIR/home
+  mkdir -p "$X11_HOME"
+  chmod 755 "$X11_DIR"
+  chmod 777 "$X11_HOME"
+  cat >"$X11_HOME/.xscreensaver" <<END
+timeout: 0:10:00
+lock: False
+splash: False
+fade: False
+unfade: False
+mode: one
+selected: 0
+grabDesktopImages: True
+programs: "Gyrewell" $X11_PROGRAM -root
+END
+  chmod 666 "$X11_HOME/.xscreensaver"  # the settings program saves into it
+  X11_AS_NOBODY=(setpriv --reuid=65534 --regid=65534 --clear-groups
+                 env HOME="$X11_HOME" DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory)
+  x11_start daemon "${X11_AS_NOBODY[@]}" xscreensaver -no-splash
+  x11_until 20 "${X11_AS_NOBODY[@]}" xscreensaver-command -version >/dev/null || x11_fail "the daemon did not answer"
 }
 
 _x11_cleanup() {

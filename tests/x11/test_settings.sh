@@ -15,38 +15,13 @@ source "$(dirname "$0")/lib.sh"
 x11_display 1024x768x24
 "$X11_CHECK" desktop
 
-prefix=$X11_DIR/prefix
-cmake --install "$X11_BUILD_DIR" --prefix "$prefix" >"$X11_DIR/install.out"
-program=$prefix/libexec/xscreensaver/gyrewell
-config=$prefix/share/xscreensaver/config
-[[ -x $program && -f $config/gyrewell.xml ]] || x11_fail "cmake --install put no program or no gyrewell.xml"
-
-home=$X11_DIR/home
-mkdir -p "$home"
-chmod 755 "$X11_DIR"
-chmod 777 "$home"
-cat >"$home/.xscreensaver" <<END
-timeout: 0:10:00
-lock: False
-splash: False
-fade: False
-unfade: False
-mode: one
-selected: 0
-grabDesktopImages: True
-programs: "Gyrewell" $program -root
-END
-chmod 666 "$home/.xscreensaver"
-as_nobody=(setpriv --reuid=65534 --regid=65534 --clear-groups
-           env HOME="$home" DISPLAY="$DISPLAY" NO_AT_BRIDGE=1 GSETTINGS_BACKEND=memory)
-
 # With the daemon running the settings program does not offer to start one,
 # and the image helper gives the preview the desktop.
-x11_start daemon "${as_nobody[@]}" xscreensaver -no-splash
-x11_until 20 "${as_nobody[@]}" xscreensaver-command -version >/dev/null || x11_fail "the daemon did not answer"
+x11_daemon
+program=$X11_PROGRAM home=$X11_HOME config=$X11_CONFIG
 x11_start settings unshare --mount --propagation private \
   sh -c 'mount --bind "$0" /usr/share/xscreensaver/config && exec "$@"' "$config" \
-  "${as_nobody[@]}" xscreensaver-settings
+  "${X11_AS_NOBODY[@]}" xscreensaver-settings
 
 # The preview whose arguments (joined by spaces) match $1: its pid.
 preview() {
