@@ -12,7 +12,7 @@
 const char UsageText[] =
     "usage: gyrewell [-root | -window | -window-id ID] [-display NAME]\n"
     "                [-count 20..200] [-backdrop desktop|black] [-delay MICROSECONDS]\n"
-    "                [-scale 1..8] [-fps]\n"
+    "                [-scale 1..8] [-fps | -no-fps]\n"
     "  -root           draw on the root window (the saver's window under the screen-saver daemon)\n"
     "  -window         draw in a window of its own (the default outside the daemon)\n"
     "  -window-id ID   draw on an existing window (decimal or 0x hexadecimal)\n"
@@ -20,7 +20,7 @@ const char UsageText[] =
     "  -backdrop B     desktop: the desktop with the dark pit (default); black: a black field\n"
     "  -delay US       microseconds from one frame to the next (default 15625)\n"
     "  -scale N        draw N times larger, 1 to 8 (default: from the desktop's Xft.dpi)\n"
-    "  -fps            show the frame rate\n";
+    "  -fps, -no-fps   show the frame rate, or not (the default)\n";
 
 namespace {
 
