@@ -4,8 +4,8 @@
 #
 # Whatever the system's ANSI code page, the user must read the same dialog:
 # the caption, every control and the count label, read back as UTF-16, and the
-# message shown when the settings cannot be written, which names the file by
-# its full path (here in a folder whose name no single code page holds). The
+# message shown when the settings cannot be written, which names the files by
+# their full paths (here in a folder whose name no single code page holds). The
 # glyphs are drawn too: the upper group box's caption has the ink of
 # full-width text. After all that, OK writes the same bytes as ever.
 #
@@ -35,7 +35,8 @@ if [[ $LC_ALL != ja_* ]]; then
   e2e_expect_eq "$E2E_RC" 0 "reg add of the font replacement"
 fi
 E2E_CWD=$E2E_DIR/設定-Müller
-mkdir -p "$E2E_CWD/Gyrewell.ini"   # a folder in the way: OK cannot save
+# Folders in the way, here and where the user's own file would go: OK cannot save.
+mkdir -p "$E2E_CWD/Gyrewell.ini" "$(user_ini)"
 
 e2e_start config scr /c
 drive texts.drive texts
@@ -71,12 +72,13 @@ if [[ -n ${DIALOG_SHOT:-} ]]; then
   /usr/bin/convert "$E2E_SHOT" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "PNG24:$DIALOG_SHOT"
 fi
 
-# The message names the file in full, in UTF-16, whatever the folder's name.
+# The message names both files in full, in UTF-16, whatever the folder's name.
 drive failed.drive click:1 msgbox open
 box=$(grep '^msgbox ' <<<"$SHOWN")
 e2e_expect_eq "$(e2e_field "$box" owner)" dialog "owner of the message box"
 path="Z:${E2E_CWD//\//\\}\\Gyrewell.ini"
-e2e_expect_eq "$(e2e_field "$box" text16)" "$(utf16 "次のファイルに設定を保存できませんでした。")000d000a$(utf16 "$path")" \
+e2e_expect_eq "$(e2e_field "$box" text16)" \
+  "$(utf16 "次のファイルに設定を保存できませんでした。")000d000a$(utf16 "$path")000d000a$(utf16 "$(user_ini_windows)")" \
   "message text"
 
 # Once the way is clear, OK writes the file exactly as it always has.

@@ -682,7 +682,7 @@ _e2e_find_for() {   # SECS FIND_ARGS...
     now=$(e2e_now_ms)
     left=$((secs * 1000 - (now - start)))
     ((left > 500)) || break
-    e2e_log "find_window $* ended after $((now - start)) ms of ${secs} s; asking again"
+    e2e_log "find_window $* ended after $((now - start)) ms of ${secs} s; asking again; it said: $(tr '\r\n' '  ' <"${_e2e_last_out%.out}.err")"
   done
   _e2e_take_windows
 }
