@@ -9,6 +9,7 @@
 namespace {
 namespace narrow {
 #define SPREADS_BYTES 1
+#define OWN_MIX_BYTES 1
 #include "effect/render/mask_blend_ops_wasm.h"
 #include "effect/render/mask_blend_simd.inl"
 }  // namespace narrow
