@@ -3,6 +3,10 @@
 
 #include <cstdlib>
 
+#if defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#endif
+
 #include "effect/present_route.h"
 #include "effect/render/mask_blend.h"
 #include "effect/render/packed_image.h"
@@ -64,19 +68,33 @@ bool CutToPicture(PresentBlock& b) {
   return true;
 }
 
-// B, G, R, spare (the effect's 32 bits) to R, G, B, 255, as little-endian words.
+// Pixels from B, G, R, x (the effect's) to R, G, B, 255 (the canvas's), or
+// back to B, G, R, 0 (a screen's copy) when not opaque: the first and third
+// byte of every pixel swap places.
+void SwapRedBlue(std::uint8_t* to, const std::uint8_t* from, std::int32_t pixels, bool opaque) {
+  std::int32_t x = 0;
+#if defined(__wasm_simd128__)
+  const v128_t top = wasm_i32x4_splat(static_cast<std::int32_t>(0xFF000000u));
+  for (; x + 4 <= pixels; x += 4) {
+    const v128_t v = wasm_v128_load(from + 4 * x);
+    const v128_t swapped = wasm_i8x16_shuffle(v, v, 2, 1, 0, 3, 6, 5, 4, 7, 10, 9, 8, 11, 14, 13, 12, 15);
+    wasm_v128_store(to + 4 * x, opaque ? wasm_v128_or(swapped, top) : wasm_v128_andnot(swapped, top));
+  }
+#endif
+  for (; x < pixels; ++x) {
+    to[4 * x] = from[4 * x + 2];
+    to[4 * x + 1] = from[4 * x + 1];
+    to[4 * x + 2] = from[4 * x];
+    to[4 * x + 3] = opaque ? 255 : 0;
+  }
+}
+
 void ConvertBlock(const PresentBlock& b) {
   const PixelSurface& work = Web.scene.surfaces.work;
   const std::int32_t pictureWidth = Web.layout.desktop.width;
   for (std::int32_t y = 0; y < b.height; ++y) {
-    const std::uint8_t* from = PixelAddress(work, Depth, b.sourceX, b.sourceY + y);
     std::uint8_t* to = Web.picture + (static_cast<std::size_t>(b.windowY + y) * pictureWidth + b.windowX) * 4;
-    for (std::int32_t x = 0; x < b.width; ++x) {
-      to[4 * x] = from[4 * x + 2];
-      to[4 * x + 1] = from[4 * x + 1];
-      to[4 * x + 2] = from[4 * x];
-      to[4 * x + 3] = 255;
-    }
+    SwapRedBlue(to, PixelAddress(work, Depth, b.sourceX, b.sourceY + y), b.width, true);
   }
 }
 
@@ -136,14 +154,8 @@ void gyrewell_lay_desktop() {
   const SurfaceSize d = Web.layout.desktop;
   const PixelSurface& snapshot = Web.scene.surfaces.snapshot;
   for (std::int32_t y = 0; y < d.height; ++y) {
-    const std::uint8_t* from = Web.picture + static_cast<std::size_t>(y) * d.width * 4;
-    std::uint8_t* to = PixelAddress(snapshot, Depth, 0, y);
-    for (std::int32_t x = 0; x < d.width; ++x) {
-      to[4 * x] = from[4 * x + 2];
-      to[4 * x + 1] = from[4 * x + 1];
-      to[4 * x + 2] = from[4 * x];
-      to[4 * x + 3] = 0;  // as a screen's copy holds it
-    }
+    SwapRedBlue(PixelAddress(snapshot, Depth, 0, y), Web.picture + static_cast<std::size_t>(y) * d.width * 4, d.width,
+                false);
   }
   SceneWindowPainted(Web.scene);
 }
