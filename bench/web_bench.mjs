@@ -8,15 +8,18 @@
 // desktop backdrop, scale 1, seed 42, 40 frames in; its desktop (the test
 // desktop of 1 x 1 pixels, black beyond) handed in as the page would. Printed,
 // in milliseconds per frame:
-//   native step      BM_FrameStep/depth:32/width:1920/changed:1/scale:1, measured here
+//   native step      BM_FrameStep/depth:32/width:1920/changed:1/scale:1, measured
+//                    here, the fastest of five repetitions
 //   module step      compose, convert the changed blocks into the RGBA picture,
 //                    move: the same work in the module, with SIMD and without
+//                    (the fastest of ten stretches of frames)
 //   put: bounds / per block / whole   the canvas's share, by each route:
 //                    one putImageData of the blocks' bounds, one per block, or
 //                    the whole picture
 //   whole frame      all of a frame as the page runs it (the route chosen as
 //                    the page chooses it)
-// Each put figure includes one read of a pixel after the last frame, which
+// Every figure is the fastest of three rounds, each of the native benchmark
+// and both modules in turn. Each put figure includes one read of a pixel after the last frame, which
 // waits for the canvas to have taken every put.
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
@@ -24,13 +27,17 @@ import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { launch, open, serve } from '../tests/web/browser.mjs';
 
-const Frames = 400;
+const Frames = 500;
+const Rounds = 3;
 
+// The fastest of five repetitions: the machine may be busy with other work,
+// which only ever adds time.
 function nativeStep() {
   const filter = 'BM_FrameStep/depth:32/width:1920/changed:1/scale:1$';
-  const report = JSON.parse(execFileSync(process.env.FRAME_BENCH,
-    [`--benchmark_filter=${filter}`, '--benchmark_format=json', '--benchmark_min_time=1'], { encoding: 'utf8' }));
-  return report.benchmarks[0].real_time;  // milliseconds: the benchmark's unit
+  const report = JSON.parse(execFileSync(process.env.FRAME_BENCH, [`--benchmark_filter=${filter}`,
+    '--benchmark_format=json', '--benchmark_min_time=0.3', '--benchmark_repetitions=5'], { encoding: 'utf8' }));
+  const runs = report.benchmarks.filter((b) => b.run_type === 'iteration');
+  return Math.min(...runs.map((b) => b.real_time));  // milliseconds: the benchmark's unit
 }
 
 // Runs in the page.
@@ -72,10 +79,15 @@ async function measure({ module, frames }) {
   context.putImageData(image, 0, 0);
   context.getImageData(0, 0, 1, 1);
 
-  let start = performance.now();
-  let blocks = 0;
-  for (let i = 0; i < frames; ++i) blocks += step();
-  const result = { kernel: '', step: (performance.now() - start) / frames, blocks: blocks / frames, put: {} };
+  // The step as the fastest of ten stretches, as the native figure is the
+  // fastest of its repetitions.
+  let blocks = 0, fastest = Infinity;
+  for (let stretch = 0; stretch < 10; ++stretch) {
+    const begin = performance.now();
+    for (let i = 0; i < frames / 10; ++i) blocks += step();
+    fastest = Math.min(fastest, (performance.now() - begin) / (frames / 10));
+  }
+  const result = { kernel: '', step: fastest, blocks: blocks / frames, put: {} };
   for (const route of ['bounds', 'perBlock', 'whole']) {
     let spent = 0;
     for (let i = 0; i < frames; ++i) {
@@ -91,7 +103,7 @@ async function measure({ module, frames }) {
     result.put[route] = (spent + performance.now() - t) / frames;
   }
   const routes = ['bounds', 'perBlock'];
-  start = performance.now();
+  const start = performance.now();
   for (let i = 0; i < frames; ++i) {
     g.gyrewell_compose();
     const n = g.gyrewell_present();
@@ -114,11 +126,23 @@ writeFileSync(join(page, 'index.html'), '<!doctype html><title>bench</title><bod
 const site = await serve([['/', process.env.GYREWELL_SITE], ['/bench/', page]]);
 const browser = await launch();
 try {
-  const native = nativeStep();
+  // Rounds of each, the fastest kept: on a shared machine a figure taken once
+  // may carry another program's load that the other figure did not.
   const tab = await open(browser, `${site.url}bench/`, { width: 1920, height: 1080 });
+  let native = Infinity;
   const figures = [];
-  for (const module of ['gyrewell.wasm', 'gyrewell-nosimd.wasm']) {
-    figures.push(await tab.evaluate(measure, { module, frames: Frames }));
+  for (let round = 0; round < Rounds; ++round) {
+    native = Math.min(native, nativeStep());
+    for (const [i, module] of ['gyrewell.wasm', 'gyrewell-nosimd.wasm'].entries()) {
+      const f = await tab.evaluate(measure, { module, frames: Frames });
+      if (figures[i] === undefined) {
+        figures[i] = f;
+      } else {
+        figures[i].step = Math.min(figures[i].step, f.step);
+        figures[i].frame = Math.min(figures[i].frame, f.frame);
+        for (const route in f.put) figures[i].put[route] = Math.min(figures[i].put[route], f.put[route]);
+      }
+    }
   }
   const ms = (v) => `${v.toFixed(3)} ms`;
   console.log(`1920 x 1080, 200 sprites, desktop backdrop, ${Frames} frames each; ` +
