@@ -9,6 +9,10 @@
 //     live            no frames=N: the picture changes, at 30 frames a second or more
 //     bad-picture     desktop=URL of a file that is no picture: the page says so, and
 //                     the saver goes on
+//     too-large       a window wider than the module draws: the page says so and
+//                     draws half as wide, enlarged
+//     behaviour       a click goes full screen and a key leaves it; a resize builds
+//                     the scene at the new size; the panel's settings outlive a reload
 //
 // A frames case runs frames=40 with a fixed seed and compares the canvas, read
 // back, with tools/render_frames' 40th frame at 32 bits for the same size,
@@ -147,9 +151,50 @@ async function badPictureCase(browser, site) {
   console.log(`web_test ${which}: "${message}", and the saver goes on`);
 }
 
+async function tooLargeCase(browser, site) {
+  const page = await open(browser, `${site.url}?count=20`, { width: 16500, height: 40 });
+  await page.waitForFunction(() => !document.getElementById('message').hidden, null, { timeout: 30000 });
+  const message = await page.textContent('#message');
+  if (!/more than the saver can draw/.test(message)) return fail(`the message is "${message}"`);
+  const size = await page.evaluate(() => [document.getElementById('saver').width, window.gyrewell.frames]);
+  if (size[0] !== 8250) return fail(`the canvas is ${size[0]} pixels wide, not 8250`);
+  await page.waitForFunction((n) => window.gyrewell.frames > n, size[1], { timeout: 10000 });
+  if (page.errors.length > 0) return fail(page.errors.join('; '));
+  console.log(`web_test ${which}: "${message}", and the saver goes on`);
+}
+
+async function behaviourCase(browser, site) {
+  const page = await open(browser, `${site.url}?seed=1`, { width: 640, height: 400 });
+  await page.waitForFunction(() => window.gyrewell.frames > 0, null, { timeout: 30000 });
+  const fullscreen = () => page.evaluate(() => document.fullscreenElement !== null);
+  await page.mouse.click(200, 300);
+  await page.waitForFunction(() => document.fullscreenElement !== null, null, { timeout: 5000 })
+    .catch(() => fail('a click on the picture did not go full screen'));
+  await page.keyboard.press('a');
+  await page.waitForFunction(() => document.fullscreenElement === null, null, { timeout: 5000 })
+    .catch(() => fail('a key in full screen did not leave it'));
+  if (await fullscreen()) return;
+  await page.setViewportSize({ width: 500, height: 300 });
+  await page.waitForFunction(() => document.getElementById('saver').width === 500 &&
+    document.getElementById('saver').height === 300, null, { timeout: 5000 })
+    .catch(() => fail('the canvas did not follow the resize'));
+  await page.fill('#count', '37');
+  await page.dispatchEvent('#count', 'change');
+  await page.check('#backdrop-black');
+  await page.reload();
+  await page.waitForFunction(() => window.gyrewell.frames > 0, null, { timeout: 30000 });
+  const kept = await page.evaluate(() => [document.getElementById('count').value,
+    document.getElementById('backdrop-black').checked]);
+  if (kept[0] !== '37' || kept[1] !== true) return fail(`after a reload the settings are ${kept}`);
+  if (page.errors.length > 0) return fail(page.errors.join('; '));
+  if (!process.exitCode) console.log(`web_test ${which}: full screen on a click, out on a key; resize; settings kept`);
+}
+
+const Cases = { live: liveCase, 'bad-picture': badPictureCase, 'too-large': tooLargeCase, behaviour: behaviourCase };
+
 async function main() {
-  if (!(which in FrameCases) && which !== 'live' && which !== 'bad-picture') {
-    console.error('usage: node web_test.mjs frames-black|frames-desktop|frames-nosimd|frames-scale2|live|bad-picture');
+  if (!(which in FrameCases) && !(which in Cases)) {
+    console.error(`usage: node web_test.mjs ${[...Object.keys(FrameCases), ...Object.keys(Cases)].join('|')}`);
     process.exitCode = 2;
     return;
   }
@@ -159,8 +204,7 @@ async function main() {
   const browser = await launch();
   try {
     if (which in FrameCases) await framesCase(browser, site, FrameCases[which]);
-    else if (which === 'live') await liveCase(browser, site);
-    else await badPictureCase(browser, site);
+    else await Cases[which](browser, site);
   } catch (e) {
     fail(e.stack ?? String(e));
   } finally {
