@@ -10,10 +10,11 @@
 //     drawn at scale floor(devicePixelRatio), as the Windows saver draws at
 //     its display's whole scale. A resize (or a move to a screen of another
 //     ratio) builds the scene anew.
-//   - A click on the picture or a key goes full screen, and keeps the screen
-//     awake there (Screen Wake Lock) where the browser allows it; a key, a
-//     click, the wheel or moving the mouse leaves it again (moves in the first
-//     half second, while the browser settles, do not count).
+//   - A click on the picture or a key (not a browser shortcut with Ctrl, Alt or
+//     the command key) goes full screen, and keeps the screen awake there
+//     (Screen Wake Lock) where the browser allows it; a key, a click, the wheel
+//     or moving the mouse leaves it again (moves in the first half second,
+//     while the browser settles, do not count).
 //   - The animation pauses while the page is hidden. It steps at most once
 //     every 15.625 ms, the Windows saver's pace, on the browser's frames.
 //   - The panel holds the saver's two settings, the number of sprites (20 to
@@ -77,6 +78,7 @@
     rebuild: false,
     stopped: false,     // frames=N has run
     enteredAt: 0,       // of full screen
+    leftAt: -Infinity,
     origin: null,       // the first mouse position seen in full screen
     wakeLock: null,
   };
@@ -324,11 +326,15 @@
 
   // ---- full screen -----------------------------------------------------------
 
+  // The input that left full screen is not the next one's start: a click
+  // ends with its click event after the pointerdown that left.
   function enterFullscreen() {
     if (document.fullscreenElement || !document.documentElement.requestFullscreen) return;
+    if (performance.now() - state.leftAt < LeaveGraceMs) return;
     document.documentElement.requestFullscreen().catch(() => say('The browser did not allow full screen.'));
   }
   function leaveFullscreen() {
+    state.leftAt = performance.now();
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
   }
   async function keepAwake() {
@@ -354,7 +360,7 @@
   canvas.addEventListener('click', enterFullscreen);
   document.addEventListener('keydown', (e) => {
     if (document.fullscreenElement) leaveFullscreen();
-    else if (!inPanel(e) && !e.repeat) enterFullscreen();
+    else if (!inPanel(e) && !e.repeat && !e.ctrlKey && !e.metaKey && !e.altKey) enterFullscreen();
   });
   for (const type of ['pointerdown', 'wheel']) {
     document.addEventListener(type, () => {
