@@ -30,19 +30,16 @@ void CopyText(To* to, const From* from) {
   while (from[i++] != 0);
 }
 
-void ReportSaveFailure(HWND dialog) {
-  // The settings path is plain ASCII; the folder it resolves to may hold any
-  // character, so the full path is asked for in UTF-16 too.
-  wchar_t relative[MAX_PATH];
-  if (MultiByteToWideChar(CP_ACP, 0, SettingsPath, -1, relative, MAX_PATH) == 0) relative[0] = L'\0';
-  wchar_t path[MAX_PATH];
-  DWORD length = GetFullPathNameW(relative, MAX_PATH, path, nullptr);
-  if (length == 0 || length >= MAX_PATH) lstrcpynW(path, relative, MAX_PATH);
-  char16_t portablePath[MAX_PATH];
-  CopyText(portablePath, path);
-  char16_t message[SettingTextSize + MAX_PATH];  // the message is far shorter than SettingTextSize
-  FormatSaveFailure(message, static_cast<int>(sizeof message / sizeof message[0]), portablePath);
-  wchar_t text[SettingTextSize + MAX_PATH];
+void ReportSaveFailure(HWND dialog, const SettingsFilesTried& tried) {
+  char16_t portablePaths[2][MAX_PATH];
+  const char16_t* paths[2];
+  for (int i = 0; i < tried.count; ++i) {
+    CopyText(portablePaths[i], tried.paths[i]);
+    paths[i] = portablePaths[i];
+  }
+  char16_t message[SettingTextSize + 2 * MAX_PATH];  // the text itself is far shorter than SettingTextSize
+  FormatSaveFailure(message, static_cast<int>(sizeof message / sizeof message[0]), paths, tried.count);
+  wchar_t text[SettingTextSize + 2 * MAX_PATH];
   CopyText(text, message);
   MessageBoxW(dialog, text, L"Gyrewell", MB_OK | MB_ICONEXCLAMATION);
 }
@@ -86,15 +83,17 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         case IDC_BLACK_RADIO:
           BackdropMode = BackdropBlack;
           return FALSE;
-        case IDOK:
-          // A choice the file did not take must not look saved: stay open so
-          // the user can try again (after freeing the file) or cancel.
-          if (WriteSettings() != 0) {
-            ReportSaveFailure(dialog);
+        case IDOK: {
+          // A choice no file took must not look saved: stay open so the
+          // user can try again (after freeing the file) or cancel.
+          SettingsFilesTried tried;
+          if (WriteSettings(&tried) != 0) {
+            ReportSaveFailure(dialog, tried);
             return TRUE;
           }
           EndDialog(dialog, 1);
           return TRUE;
+        }
         case IDCANCEL:
           EndDialog(dialog, 0);
           return TRUE;

@@ -23,12 +23,16 @@ std::int32_t CountFromSliderPosition(std::intptr_t position) {
   return static_cast<std::int32_t>(static_cast<std::uintptr_t>(position) & 0xFFFFu);
 }
 
-void FormatSaveFailure(char16_t* text, int size, const char16_t* path) {
+void FormatSaveFailure(char16_t* text, int size, const char16_t* const* paths, int pathCount) {
   if (size < 1) return;
   int length = 0;
-  const char16_t* parts[3] = {SaveFailureText, u"\r\n", path};
-  for (const char16_t* part : parts) {
+  auto add = [&](const char16_t* part) {
     for (const char16_t* c = part; *c != u'\0' && length < size - 1; ++c) text[length++] = *c;
+  };
+  add(SaveFailureText);
+  for (int i = 0; i < pathCount; ++i) {
+    add(u"\r\n");
+    add(paths[i]);
   }
   text[length] = u'\0';
 }

@@ -1,7 +1,8 @@
 // settings_rules.h - the two settings of the effect and the rules they obey.
 //
-// The settings live in ".\Gyrewell.ini", the file of that name in the current
-// directory at the time of the access, in the section "Gyrewell":
+// The settings live in a file named "Gyrewell.ini" (".\Gyrewell.ini", in the
+// current directory at the time of the access, or the user's own; settings.h
+// says which is meant when), in the section "Gyrewell":
 //
 //   [Gyrewell]
 //   CHRNUM=100        SpriteCount: sprites drawn in saver mode, 20..200, default 100
@@ -76,9 +77,10 @@ constexpr std::uint32_t SliderRangeParameter =
     static_cast<std::uint32_t>(20) | (static_cast<std::uint32_t>(200) << 16);
 constexpr std::int32_t SliderPageSize = 100;
 
-// Writes the text that names the file the settings could not be saved to:
-// SaveFailureText, a line break, then path, cut to fit size UTF-16 units
-// including the closing zero. Does nothing when size is below 1.
-void FormatSaveFailure(char16_t* text, int size, const char16_t* path);
+// Writes the text that names the files the settings could not be saved to:
+// SaveFailureText, then each of the pathCount paths after a line break of its
+// own, cut to fit size UTF-16 units including the closing zero. Does nothing
+// when size is below 1.
+void FormatSaveFailure(char16_t* text, int size, const char16_t* const* paths, int pathCount);
 
 #endif

@@ -14,3 +14,8 @@ drive() {
 # western_locale: an en_US locale (ANSI code page 1252) for the programs
 # started after it.
 western_locale() { e2e_locale en_US; }
+
+# The user's own settings file, %APPDATA%\Gyrewell\Gyrewell.ini, in the test's
+# prefix (call after e2e_wine); user_ini_windows is the same as Windows names it.
+user_ini() { printf '%s/drive_c/users/%s/AppData/Roaming/Gyrewell/Gyrewell.ini' "$WINEPREFIX" "$(id -un)"; }
+user_ini_windows() { printf 'C:\\users\\%s\\AppData\\Roaming\\Gyrewell\\Gyrewell.ini' "$(id -un)"; }

@@ -80,9 +80,11 @@
 # Files and cleanup. Everything of a test lives in build/windows/e2e/run/
 # NAME.PID/ (prefix clone, cwd, screenshots, .out/.err). On success it is
 # removed (E2E_KEEP=1 keeps it); on failure it moves to
-# build/windows/e2e-artifacts/NAME/ (without the prefix) with failure.txt, a
-# last screenshot (at-failure.png), and the tail of every stderr file is
-# printed for ctest's log. On exit, error, SIGINT or SIGTERM the EXIT trap
+# build/windows/e2e-artifacts/NAME/ (without the prefix; NAME.2/, NAME.3/ ...
+# when an earlier failure's folder is still there, which is never
+# overwritten) with failure.txt, a last screenshot (at-failure.png), and the
+# tail of every stderr file is printed for ctest's log, with the folder's
+# name ("artifacts in ..."). On exit, error, SIGINT or SIGTERM the EXIT trap
 # ends the started programs (TERM, then KILL after 2 s), Wine's own services
 # of the test's private prefix, the wineserver and Xvfb, all by pid.
 # Wine's services detach from the test, so a watchdog outside the test's
@@ -97,6 +99,14 @@
 # of hard links in 0.1 s, with the files Wine rewrites in place (registry,
 # .ini) copied for real, so tests never see each other's changes and can run
 # in parallel (ctest -j). `bash tests/e2e/lib.sh --template` makes it by hand.
+# Its registry (one `reg import` after wineboot) sets two things: windows are
+# unmanaged (HKCU\Software\Wine\X11 Driver, Managed=N), and no Wine process
+# ever waits for a person or a debugger: AeDebug's Debugger is empty and
+# HKCU\Software\Wine\WineDbg ShowCrashDialog=0, so a program that crashes
+# ends at once with the fault's code (a page fault: 0xC0000005, status 5)
+# instead of showing winedbg's crash dialog until the test runs out of time.
+# The warm-up (see e2e_wine) is the one step ever retried, and only when Wine
+# itself fails to start a program.
 
 set -euo pipefail
 
@@ -258,12 +268,23 @@ _e2e_sweep() {
   ((${#hit[@]} == 0)) || echo "${hit[*]}"
 }
 
-# The run folder, without the prefix, becomes the test's artifacts.
+# The run folder, without the prefix, becomes the test's artifacts: in
+# e2e-artifacts/NAME, or, when an earlier failure's folder is there, in
+# NAME.2, NAME.3, ...: the evidence of every failure survives the runs after
+# it. E2E_ARTIFACTS names the folder used.
 _e2e_keep_artifacts() {
   [[ -d $E2E_DIR ]] || return 0
-  rm -rf "$E2E_ARTIFACTS" "$E2E_DIR/prefix"
+  rm -rf "$E2E_DIR/prefix"
   mkdir -p "$(dirname "$E2E_ARTIFACTS")"
-  mv "$E2E_DIR" "$E2E_ARTIFACTS" 2>/dev/null || true
+  local base=$E2E_ARTIFACTS n=1
+  # mv -T refuses a target that is a folder with something in it, so two
+  # failures at once cannot land in one folder.
+  until mv -T "$E2E_DIR" "$E2E_ARTIFACTS" 2>/dev/null; do
+    [[ -d $E2E_DIR ]] || return 0
+    n=$((n + 1))
+    E2E_ARTIFACTS=$base.$n
+    ((n < 10000)) || return 0
+  done
 }
 
 _e2e_watchdog() {
@@ -272,12 +293,12 @@ _e2e_watchdog() {
   [[ -f $state ]] || return 0   # the test cleaned up after itself
   local hit
   hit=$(_e2e_sweep "$state")
-  printf '%s %s (pid %s) was killed; ended: %s\n' "$(date -u +%T)" "$E2E_NAME" "$shell_pid" \
-    "${hit:-nothing}" >>"$E2E_BUILD_DIR/e2e/state/watchdog.log"
   if [[ -d $E2E_DIR ]]; then
     echo "the test was killed from outside (a ctest TIMEOUT?) before it ended" >>"$E2E_DIR/failure.txt"
     _e2e_keep_artifacts
   fi
+  printf '%s %s (pid %s) was killed; ended: %s; artifacts in %s\n' "$(date -u +%T)" "$E2E_NAME" "$shell_pid" \
+    "${hit:-nothing}" "$E2E_ARTIFACTS" >>"$E2E_BUILD_DIR/e2e/state/watchdog.log"
   rm -f "$state"
 }
 
@@ -347,7 +368,7 @@ _e2e_wine_version() { "$E2E_WINE_BIN" --version 2>/dev/null || echo unknown; }
 e2e_ensure_template() {
   local stamp=$E2E_TEMPLATE/.gyrewell-template version
   # Bump the layout number whenever the template's making changes.
-  version="$(_e2e_wine_version) layout 2"
+  version="$(_e2e_wine_version) layout 3"
   mkdir -p "$E2E_BUILD_DIR/e2e"
   exec {lockfd}>"$E2E_BUILD_DIR/e2e/template.lock"
   flock -w 300 "$lockfd" || e2e_fail "waited 300 s for the template lock"
@@ -371,9 +392,19 @@ e2e_ensure_template() {
   E2E_TIMEOUT=180 WINEPREFIX=$tmp _e2e_template_step boot wineboot -i
   # Without a window manager, destroying a managed window waits 2 s for a
   # window-manager reply that never comes. Unmanaged windows look the same
-  # on a bare X server and close at once.
-  E2E_TIMEOUT=60 WINEPREFIX=$tmp _e2e_template_step unmanaged \
-    reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f
+  # on a bare X server and close at once. And a program that crashes must
+  # end at once with the fault's code: by default Wine starts winedbg, which
+  # shows a crash dialog on the test's display and waits for a click that
+  # never comes. An empty Debugger starts none (kernelbase then ends the
+  # process with the exception code); ShowCrashDialog=0 keeps winedbg quiet
+  # should anything start it all the same.
+  local settings=$E2E_DIR/template-settings.reg
+  printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' '"Managed"="N"' '' \
+    '[HKEY_CURRENT_USER\Software\Wine\WineDbg]' '"ShowCrashDialog"=dword:00000000' '' \
+    '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]' '"Debugger"=""' \
+    >"$settings"
+  E2E_TIMEOUT=60 WINEPREFIX=$tmp _e2e_template_step settings reg import "Z:${settings//\//\\}"
   if ! _e2e_wait_pid "$server_pid" 60; then
     WINEPREFIX=$tmp timeout 10 "$E2E_WINESERVER_BIN" -k </dev/null >/dev/null 2>&1 || true
     _e2e_end_pid "$server_pid"
@@ -381,6 +412,8 @@ e2e_ensure_template() {
   wait "$server_pid" 2>/dev/null || rc=$?
   [[ -f $tmp/system.reg ]] || e2e_fail "wineboot made no registry (see template-*.err)"
   grep -q '"Managed"="N"' "$tmp/user.reg" || e2e_fail "the template's registry lacks Managed=N (server rc $rc)"
+  grep -q '"ShowCrashDialog"=dword:00000000' "$tmp/user.reg" && grep -q '^"Debugger"=""' "$tmp/system.reg" ||
+    e2e_fail "the template's registry still lets a crash wait for a debugger (server rc $rc)"
   printf '%s\n' "$version" >"$tmp/.gyrewell-template"
   mv "$tmp" "$E2E_TEMPLATE"
   exec {lockfd}>&-
@@ -404,13 +437,60 @@ _e2e_template_step() {
 # Clones the template into this test's run folder and starts a wineserver
 # for it that stays up until cleanup, so that every Wine start is quick.
 # Exports WINEPREFIX.
+#
+# The first program of a prefix also starts Wine's services and desktop,
+# which on a busy machine takes many seconds: e2e_wine does that itself (the
+# warm-up: screen_info), with a time limit of its own, so that the test's own
+# waits measure only the test. Now and then Wine itself fails there (seen: a
+# page fault at address 0 inside Wine, in a driver that only prints the screen
+# size). That is Wine's start-up, not the test: the warm-up then starts over,
+# with a fresh prefix clone and wineserver, up to E2E_WARMUP_TRIES times
+# (default 3), each retry logged. Nothing after the warm-up is ever retried.
+E2E_WARMUP_TRIES=${E2E_WARMUP_TRIES:-3}
+E2E_WARMUP_TIMEOUT=${E2E_WARMUP_TIMEOUT:-30}
+
 e2e_wine() {
   [[ -z $_e2e_server_pid ]] || return 0
   _e2e_need_display
   e2e_ensure_template
   _e2e_prefix=$E2E_DIR/prefix
-  rm -rf "$_e2e_prefix"
   _e2e_track_prefix "$_e2e_prefix"
+  export WINEPREFIX=$_e2e_prefix
+  local try why
+  for ((try = 1; ; try++)); do
+    _e2e_clone_prefix
+    _e2e_start_server
+    [[ -f $E2E_DRIVERS/screen_info.exe ]] || return 0
+    why=$(_e2e_warm_up) && return 0
+    ((try < E2E_WARMUP_TRIES)) || e2e_fail "Wine's first program failed $try times; last: $why"
+    e2e_log "harness: Wine's start-up failed ($why); warm-up $((try + 1)) of $E2E_WARMUP_TRIES with a fresh wineserver"
+    local f
+    for f in "$E2E_DIR"/screen_info.warmup.*; do mv "$f" "$E2E_DIR/screen_info.warmup-failed-$try.${f##*.}"; done
+    _e2e_stop_wine
+  done
+}
+
+# Runs the warm-up program; on failure prints why and returns 1.
+_e2e_warm_up() {
+  local pid rc=0 start=$(_e2e_now_ms)
+  "$E2E_WINE_BIN" "$E2E_DRIVERS/screen_info.exe" </dev/null \
+    >"$E2E_DIR/screen_info.warmup.out" 2>"$E2E_DIR/screen_info.warmup.err" &
+  pid=$!
+  _e2e_track "$pid"
+  if ! _e2e_wait_pid "$pid" "$E2E_WARMUP_TIMEOUT"; then
+    _e2e_end_pid "$pid" 2
+    echo "no exit within $E2E_WARMUP_TIMEOUT s"
+    return 1
+  fi
+  wait "$pid" || rc=$?
+  if ((rc != 0)); then
+    echo "exit status $rc after $(($(_e2e_now_ms) - start)) ms: $(head -c 200 "$E2E_DIR/screen_info.warmup.err" | tr '\n' ' ')"
+    return 1
+  fi
+}
+
+_e2e_clone_prefix() {
+  rm -rf "$_e2e_prefix"
   if ! cp -al "$E2E_TEMPLATE" "$_e2e_prefix" 2>/dev/null; then
     rm -rf "$_e2e_prefix"
     cp -a "$E2E_TEMPLATE" "$_e2e_prefix"
@@ -423,8 +503,10 @@ e2e_wine() {
   done < <(find "$_e2e_prefix" -maxdepth 1 -type f -print0;
            find "$_e2e_prefix/drive_c" -type f \( -iname '*.ini' -o -iname '*.reg' \
              -o -iname '*.log' -o -iname '*.dat' \) -print0)
-  export WINEPREFIX=$_e2e_prefix
-  "$E2E_WINESERVER_BIN" -f -p </dev/null >"$E2E_DIR/wineserver.out" 2>"$E2E_DIR/wineserver.err" &
+}
+
+_e2e_start_server() {
+  "$E2E_WINESERVER_BIN" -f -p </dev/null >>"$E2E_DIR/wineserver.out" 2>>"$E2E_DIR/wineserver.err" &
   _e2e_server_pid=$!
   _e2e_track "$_e2e_server_pid"
   disown "$_e2e_server_pid"
@@ -435,12 +517,20 @@ e2e_wine() {
     (($(_e2e_now_ms) < deadline)) || e2e_fail "wineserver did not start within 30 s"
     sleep 0.05
   done
-  # The first program of a prefix also starts Wine's services and desktop,
-  # which on a busy machine takes many seconds: do that here, with a time
-  # limit of its own, so that the test's own waits measure only the test.
-  if [[ -f $E2E_DRIVERS/screen_info.exe ]]; then
-    E2E_TIMEOUT=90 _e2e_driver screen_info
-    [[ $E2E_RC -eq 0 ]] || e2e_fail "Wine's first program failed with $E2E_RC (see screen_info.*.err)"
+}
+
+# Ends every process of the prefix and its wineserver (cleanup does the same).
+_e2e_stop_wine() {
+  local pid
+  for pid in $(_e2e_prefix_pids "$_e2e_prefix"); do
+    [[ $pid != "$$" ]] || continue
+    kill -KILL "$pid" 2>/dev/null || true
+  done
+  if [[ -n $_e2e_server_pid ]]; then
+    _e2e_end_pid "$_e2e_server_pid" 2
+    local sdir
+    if sdir=$(_e2e_server_dir); then rm -rf "$sdir"; fi
+    _e2e_server_pid=
   fi
 }
 
@@ -759,16 +849,7 @@ _e2e_cleanup() {
   # Wine's own services (explorer, services, winedevice...) and the server
   # run with this test's private WINEPREFIX: end them by pid. (Asking the
   # server to do it, wineserver -k, takes a second longer.)
-  if [[ -n $_e2e_prefix ]]; then
-    for pid in $(_e2e_prefix_pids "$_e2e_prefix"); do
-      kill -KILL "$pid" 2>/dev/null
-    done
-  fi
-  if [[ -n $_e2e_server_pid ]]; then
-    _e2e_end_pid "$_e2e_server_pid" 2
-    local sdir
-    sdir=$(_e2e_server_dir) && rm -rf "$sdir"
-  fi
+  [[ -z $_e2e_prefix ]] || _e2e_stop_wine
   [[ -z $_e2e_xvfb_pid ]] || _e2e_end_pid "$_e2e_xvfb_pid" 2
   local hit
   hit=$(_e2e_sweep "$_e2e_state")
@@ -796,7 +877,6 @@ fi
 
 rm -rf "$E2E_DIR"
 mkdir -p "$E2E_DIR" "$E2E_CWD"
-rm -rf "$E2E_ARTIFACTS"
 _e2e_start_watchdog
 set -E
 trap '_e2e_on_err $? "$BASH_COMMAND"' ERR

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# OK when the settings file cannot be written: the dialog stays open, a message
-# box owned by it names the file, and OK ends /c (with 1) only once a write
-# has worked. Two ways to make the write fail: a folder where the file should
-# be, and (where this machine lets us mount) a read-only working directory.
+# OK when neither settings file can be written (the current folder's nor the
+# user's own): the dialog stays open, a message box owned by it names both
+# files, nothing is written, and OK ends /c (with 1) only once a write has
+# worked. The user's file is kept out by a folder of its name; the current
+# folder's by the same, and (where this machine lets us mount) by a read-only
+# working directory.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/dialog.sh"
 
@@ -14,12 +16,13 @@ fi
 
 hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
 
-# "次のファイルに設定を保存できませんでした。" in code page 932, a line break, then
-# the full path of the file as the program sees it.
+# "次のファイルに設定を保存できませんでした。" in code page 932, then after a line
+# break each the full path of the current folder's file as the program sees
+# it, and the user's file.
 expected_message() {
   local path="Z:${1//\//\\}"
-  printf '%s0d0a%s' "$(printf '次のファイルに設定を保存できませんでした。' | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n')" \
-    "$(hex "$path")"
+  printf '%s0d0a%s0d0a%s' "$(printf '次のファイルに設定を保存できませんでした。' | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n')" \
+    "$(hex "$path")" "$(hex "$(user_ini_windows)")"
 }
 
 mkdir -p "$E2E_DIR"
@@ -27,8 +30,8 @@ e2e_japanese_locale
 e2e_display 1024x768x24
 e2e_wine
 
-# --- A folder named Gyrewell.ini is in the way.
-mkdir -p "$E2E_CWD/Gyrewell.ini"
+# --- Folders named Gyrewell.ini are in the way, here and in the user's place.
+mkdir -p "$E2E_CWD/Gyrewell.ini" "$(user_ini)"
 e2e_start blocked scr /c
 drive blocked.drive pos:150 click:1045 click:1 msgbox open
 box=$(grep '^msgbox ' <<<"$SHOWN")
@@ -39,6 +42,7 @@ e2e_screenshot save-failure
 drive blocked.again msgbox-ok open show
 e2e_expect_match "$(grep '^dialog ' <<<"$SHOWN")" ' slider=150 .* black=1 ' "dialog after the message"
 e2e_alive blocked || e2e_fail "/c ended although nothing was saved"
+e2e_expect_eq "$(find "$E2E_CWD" "$(dirname "$(user_ini)")" -type f)" "" "files written by the failed OK"
 # Once the way is clear, OK saves and ends with 1.
 rmdir "$E2E_CWD/Gyrewell.ini"
 drive blocked.ok click:1 gone

@@ -36,6 +36,7 @@ expect_shown 1 slider=100 min=20 max=200 page=100 "label=$(label 100)" desktop=1
 e2e_wait_exit none
 e2e_expect_eq "$E2E_RC" 1 "exit code of /c after OK"
 e2e_expect_eq "$(ini)" $'[Gyrewell]\nCHRNUM=100\nPTNNUM=1' "file made by OK"
+[[ ! -e $(dirname "$(user_ini)") ]] || e2e_fail "OK in a writable folder made the user's settings folder too"
 
 # --- Stored 150 and black; page keys step by 100 and stop at the ends; the
 # label follows a drag before the thumb is released; OK stores what is shown.

@@ -2,7 +2,10 @@
 # What the harness promises about running programs: they start in E2E_CWD
 # (or in the folder a call names), the message sender packs names, numbers
 # and coordinates the way the receiving window reads them, and a driver given
-# a bad command line says so with exit code 2 instead of acting on part of it.
+# a bad command line says so with exit code 2 instead of acting on part of it;
+# a program that crashes ends at once with the fault's code, with no crash
+# dialog or debugger waiting for someone; and a warm-up (Wine's first program
+# in a prefix) that keeps failing is tried again, logged, but never passes.
 source "$(dirname "$0")/lib.sh"
 
 windows_path() { local p=${1//\//\\}; printf 'Z:%s\n' "$p"; }
@@ -34,4 +37,25 @@ for args in "send_message" "send_message $hwnd NO_SUCH_MESSAGE" "send_message $h
   e2e_expect_eq "$E2E_RC" 2 "exit code of: $args"
 done
 e2e_alive target || e2e_fail "the target window's program ended on a bad command"
+
+E2E_TIMEOUT=10 e2e_driver fault
+e2e_expect_eq "$E2E_RC" 5 "exit status of a program that faults (0xC0000005)"
+
+# A test whose warm-up program always faults.
+mkdir -p "$E2E_DIR/faulty"
+cp "$E2E_DRIVERS/fault.exe" "$E2E_DIR/faulty/screen_info.exe"
+inner=harness_inner_warmup
+rm -rf "$E2E_BUILD_DIR/e2e-artifacts/$inner"
+rc=0
+E2E_NAME=$inner E2E_DRIVERS=$E2E_DIR/faulty bash -c \
+  'source "$1/lib.sh"; e2e_display 640x480x24; e2e_wine; e2e_pass' warmup "$(dirname "$0")" \
+  </dev/null >"$E2E_DIR/warmup.log" 2>&1 || rc=$?
+e2e_expect_eq "$rc" 1 "exit status of a test whose warm-up always fails"
+e2e_expect_eq "$(grep -c "harness: Wine's start-up failed (exit status 5 " "$E2E_DIR/warmup.log")" 2 \
+  "warm-up retries logged"
+grep -q "FAIL: Wine's first program failed 3 times" "$E2E_DIR/warmup.log" ||
+  e2e_fail "the failing warm-up's verdict is missing (see warmup.log)"
+[[ -f $E2E_BUILD_DIR/e2e-artifacts/$inner/screen_info.warmup-failed-1.err ]] ||
+  e2e_fail "the first failed warm-up's output was not kept"
+rm -rf "$E2E_BUILD_DIR/e2e-artifacts/$inner"
 e2e_pass

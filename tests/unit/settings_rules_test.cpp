@@ -65,24 +65,26 @@ TEST(SettingsRules, FormatsGiveDecimalTextAndUtf16Label) {
   EXPECT_EQ(std::wstring(label), std::wstring(L"150") + static_cast<wchar_t>(0x3000));
 }
 
-TEST(SettingsRules, SaveFailureTextNamesTheFileAndNeverOverflows) {
+TEST(SettingsRules, SaveFailureTextNamesTheFilesAndNeverOverflows) {
   // A path no single code page holds: the text must carry it unchanged.
   const char16_t* path = u"Z:\\home\\ユーザー\\Müller\\Gyrewell.ini";
+  const char16_t* both[2] = {path, u"C:\\users\\ユーザー\\AppData\\Roaming\\Gyrewell\\Gyrewell.ini"};
   char16_t text[512];
-  FormatSaveFailure(text, static_cast<int>(sizeof text / sizeof text[0]), path);
-  EXPECT_EQ(std::u16string(text), u"次のファイルに設定を保存できませんでした。\r\n" + std::u16string(path));
+  FormatSaveFailure(text, static_cast<int>(sizeof text / sizeof text[0]), both, 2);
+  EXPECT_EQ(std::u16string(text), u"次のファイルに設定を保存できませんでした。\r\n" + std::u16string(path) +
+                                      u"\r\n" + std::u16string(both[1]));
 
   // Too small a buffer: cut, always terminated, nothing written past it.
   char16_t small[12];
   std::fill(small, small + 12, u'x');
-  FormatSaveFailure(small, 8, path);
+  FormatSaveFailure(small, 8, both, 2);
   EXPECT_EQ(std::u16string(small), std::u16string(SaveFailureText, 7));
   EXPECT_EQ(small[8], u'x');
 
   char16_t one = u'x';
-  FormatSaveFailure(&one, 1, path);
+  FormatSaveFailure(&one, 1, both, 2);
   EXPECT_EQ(one, u'\0');
   char16_t none = u'x';
-  FormatSaveFailure(&none, 0, path);
+  FormatSaveFailure(&none, 0, both, 2);
   EXPECT_EQ(none, u'x');
 }
