@@ -20,6 +20,10 @@
 //     number of pixels that are not black. Prints
 //     "squares=1|0 lit=N first_odd=X,Y" (the first square that is not one
 //     colour, or -1,-1).
+//   picture_probe same EXPECTED.png SHOT.png
+//     The pixels of SHOT that differ from EXPECTED's in any channel, and the
+//     first of them (or -1,-1). Prints "differing=N first=X,Y"; pictures of
+//     different sizes are a bad command line.
 //
 // Exit 0 when it measured, 1 when a picture cannot be read, 2 on a bad
 // command line.
@@ -119,6 +123,28 @@ int Squares(const char* shotPath, std::int32_t size) {
   return 0;
 }
 
+int SamePicture(const char* expectedPath, const char* shotPath) {
+  RgbImage expected, shot;
+  if (!Read(expectedPath, expected) || !Read(shotPath, shot)) return 1;
+  if (expected.width != shot.width || expected.height != shot.height) {
+    std::fprintf(stderr, "picture_probe: %s is %dx%d, %s %dx%d\n", shotPath, shot.width, shot.height, expectedPath,
+                 expected.width, expected.height);
+    return 2;
+  }
+  long long differing = 0;
+  std::int32_t firstX = -1, firstY = -1;
+  for (std::int32_t y = 0; y < shot.height; ++y)
+    for (std::int32_t x = 0; x < shot.width; ++x) {
+      const std::size_t at = (static_cast<std::size_t>(y) * shot.width + x) * 3;
+      if (shot.rgb[at] == expected.rgb[at] && shot.rgb[at + 1] == expected.rgb[at + 1] &&
+          shot.rgb[at + 2] == expected.rgb[at + 2])
+        continue;
+      if (differing++ == 0) firstX = x, firstY = y;
+    }
+  std::printf("differing=%lld first=%d,%d\n", differing, firstX, firstY);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -126,7 +152,8 @@ int main(int argc, char** argv) {
   if (command == "pit" && argc >= 6) return Pit(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), argv + 5, argc - 5);
   if (command == "brighter" && argc == 4) return Brighter(argv[2], argv[3]);
   if (command == "squares" && argc == 4 && std::atoi(argv[3]) >= 1) return Squares(argv[2], std::atoi(argv[3]));
+  if (command == "same" && argc == 4) return SamePicture(argv[2], argv[3]);
   std::fprintf(stderr, "usage: picture_probe pit DESKTOP.png CX CY SHOT.png... | brighter DESKTOP.png SHOT.png |\n"
-                       "                     squares SHOT.png SIZE\n");
+                       "                     squares SHOT.png SIZE | same EXPECTED.png SHOT.png\n");
   return 2;
 }

@@ -85,6 +85,8 @@ BlockKernel ChooseKernel() {
 #if GYREWELL_X86_KERNELS
   if (CpuHasAvx2()) return BlendBlockAvx2;
   return BlendBlockSse2;
+#elif GYREWELL_WASM_KERNELS
+  return BlendBlockWasm128;
 #else
   return BlendBlockScalar;
 #endif
@@ -109,6 +111,8 @@ std::int32_t MaskBlend(std::int32_t depth, const PixelSurface& destination, std:
 const char* MaskBlendKernelName() {
 #if GYREWELL_X86_KERNELS
   return FastBlock == BlendBlockAvx2 ? "avx2" : "sse2";
+#elif GYREWELL_WASM_KERNELS
+  return "wasm128";
 #else
   return "scalar";
 #endif

@@ -19,8 +19,9 @@
 
 #include "effect/render/pixel_surface.h"
 
-// On x86-64 the rows run as SSE2, or AVX2 where the processor has it; the bytes
-// written are those of MaskBlendScalar, the plain reference, in every case.
+// On x86-64 the rows run as SSE2, or AVX2 where the processor has it, and in a
+// WebAssembly module built with SIMD as its 128-bit vectors; the bytes written
+// are those of MaskBlendScalar, the plain reference, in every case.
 std::int32_t MaskBlend(std::int32_t depth, const PixelSurface& destination, std::int32_t dx, std::int32_t dy,
                        std::int32_t width, std::int32_t height, const PixelSurface& source, std::int32_t sx,
                        std::int32_t sy, const PixelSurface& mask, std::int32_t mx, std::int32_t my);
@@ -29,7 +30,7 @@ std::int32_t MaskBlendScalar(std::int32_t depth, const PixelSurface& destination
                              std::int32_t width, std::int32_t height, const PixelSurface& source, std::int32_t sx,
                              std::int32_t sy, const PixelSurface& mask, std::int32_t mx, std::int32_t my);
 
-// "avx2", "sse2" or "scalar": the rows MaskBlend uses on this processor.
+// "avx2", "sse2", "wasm128" or "scalar": the rows MaskBlend uses on this processor.
 const char* MaskBlendKernelName();
 
 #endif

@@ -24,6 +24,13 @@
 #define GYREWELL_X86_KERNELS 0
 #endif
 
+// The browser's module compiled with WebAssembly SIMD (-msimd128).
+#if defined(__wasm_simd128__)
+#define GYREWELL_WASM_KERNELS 1
+#else
+#define GYREWELL_WASM_KERNELS 0
+#endif
+
 // Scalar rows over pixels [from, to): reference, and the tails of the SIMD rows.
 void Blend16Row(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k, std::int32_t from, std::int32_t to);
 void BlendBytesRow(std::int32_t bytes, std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* k,
@@ -44,6 +51,12 @@ void BlendBlockSse2(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride,
 void BlendBlockAvx2(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
                     std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
                     std::int32_t height);
+#endif
+
+#if GYREWELL_WASM_KERNELS
+void BlendBlockWasm128(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, const std::uint8_t* s,
+                       std::ptrdiff_t sStride, const std::uint8_t* k, std::ptrdiff_t kStride, std::int32_t width,
+                       std::int32_t height);
 #endif
 
 #endif

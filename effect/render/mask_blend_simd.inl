@@ -14,6 +14,8 @@
 // with SPREADS_BYTES also Spread(v, control) (a byte shuffle within each
 // 16-byte lane) and LoadLanes(p0, p1) (16 bytes from p0 into lane 0 and, in a
 // 256-bit vector, from p1 into lane 1); without it CmpEq32 and ShiftLeft32.
+// An includer whose vectors have a widening byte multiply defines MixBytes
+// itself, and OWN_MIX_BYTES 1 (undefined at the end too).
 //
 // Every vector of a row is mixed and then selected per byte (mask 0 keeps d, a
 // full mask takes s); only a vector whose mask is empty or full throughout is
@@ -56,6 +58,7 @@ inline bool Mix16(const std::uint8_t* d, const std::uint8_t* s, const std::uint8
   return true;
 }
 
+#if !OWN_MIX_BYTES
 // ((d * (255 - m)) >> 8) + ((s * m) >> 8) + 1 for every byte, then the selection;
 // mv holds the mask value that governs each byte. Each 16-bit lane holds two
 // bytes. A byte placed in the lane's high half and multiplied by w keeps, in the
@@ -71,6 +74,7 @@ inline V MixBytes(V dv, V sv, V mv) {
                       one);
   return Select(CmpEq8(mv, zero), CmpEq8(mv, CmpEq8(zero, zero)), dv, sv, Or(even, ShiftLeft16<8>(odd)));
 }
+#endif
 
 // The bytes at o against their spread mask mv.
 inline bool MixSpread(const std::uint8_t* d, const std::uint8_t* s, std::int32_t o, V mv, V& out) {
@@ -204,3 +208,4 @@ inline void Block(std::int32_t depth, std::uint8_t* d, std::ptrdiff_t dStride, c
 }
 
 #undef SPREADS_BYTES
+#undef OWN_MIX_BYTES

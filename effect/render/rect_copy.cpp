@@ -5,25 +5,31 @@
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define GYREWELL_COPY_SSE2 1
+#elif defined(__wasm_simd128__)
+#include <wasm_simd128.h>
+#define GYREWELL_COPY_WASM 1
 #endif
 
 namespace {
+
+#if GYREWELL_COPY_SSE2
+inline void Move16(std::uint8_t* to, const std::uint8_t* from) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from)));
+}
+#elif GYREWELL_COPY_WASM
+inline void Move16(std::uint8_t* to, const std::uint8_t* from) { wasm_v128_store(to, wasm_v128_load(from)); }
+#endif
 
 // One row. Most rows the effect copies are sprite rows of 48 to 96 bytes; an
 // inline loop of 16-byte moves keeps them off the runtime's memcpy, whose call
 // and size dispatch cost more than the copy (and which some runtimes implement
 // slowly).
 inline void CopyRow(std::uint8_t* to, const std::uint8_t* from, std::size_t bytes) {
-#if GYREWELL_COPY_SSE2
+#if GYREWELL_COPY_SSE2 || GYREWELL_COPY_WASM
   if (bytes >= 16 && bytes <= 512) {
     std::size_t i = 0;
-    for (; i + 16 <= bytes; i += 16) {
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + i)));
-    }
-    if (i < bytes) {  // the last 16 bytes again, overlapping what is already copied
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + bytes - 16),
-                       _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + bytes - 16)));
-    }
+    for (; i + 16 <= bytes; i += 16) Move16(to + i, from + i);
+    if (i < bytes) Move16(to + bytes - 16, from + bytes - 16);  // the last 16 again, overlapping what is copied
     return;
   }
 #endif
