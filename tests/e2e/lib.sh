@@ -152,7 +152,9 @@ _e2e_seq=0
 # Tests never draw on the user's screen: only e2e_display (or e2e_use_display
 # in scripts/run) chooses a display.
 unset DISPLAY WINEPREFIX
-export WINEDEBUG=-all
+# Wine's own errors (its err: lines) stay on, in each program's .err file:
+# when Wine ends a program before it can answer, that is where it says why.
+export WINEDEBUG=fixme-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d"
 
 e2e_log() { printf '[%s] %s\n' "$E2E_NAME" "$*" >&2; }
@@ -661,8 +663,26 @@ _e2e_take_windows() {
   E2E_HWND=$(e2e_field "$E2E_WINDOW" hwnd || true)
 }
 
+# Status 0 when the last find_window answered: found (0), or said it gave
+# up or that the parent is gone (1). A status 1 with neither is Wine ending
+# the finder before it could answer.
+_e2e_find_answered() {
+  ((E2E_RC != 1)) ||
+    grep -q '^find_window: gave up after' "${_e2e_last_out%.out}.err" ||
+    grep -q '^error=' "$_e2e_last_out"
+}
+
+_e2e_log_unanswered() {
+  e2e_log "harness: find_window $* ended with status 1 without an answer; it said: '$(tr '\r\n' '  ' <"${_e2e_last_out%.out}.err")'; asking again"
+}
+
 e2e_find_window() {
-  _e2e_driver find_window "$@"
+  local try
+  for try in 1 2 3; do
+    _e2e_driver find_window "$@"
+    _e2e_find_answered && break
+    _e2e_log_unanswered "$@"
+  done
   _e2e_take_windows
   [[ $E2E_RC -eq 0 ]]
 }
@@ -675,19 +695,16 @@ e2e_find_window() {
 # finder, not the program under test, is then asked again for the time left,
 # and the log keeps what it printed, so that the cause shows.
 _e2e_find_for() {   # SECS FIND_ARGS...
-  local secs=${1%.*} start now left err
+  local secs=${1%.*} start now left
   shift
   start=$(e2e_now_ms)
   left=$((secs * 1000))
   while :; do
     E2E_TIMEOUT=$((left / 1000 + 10)) _e2e_driver find_window --wait "$left" "$@"
-    ((E2E_RC == 1)) || break
-    err=${_e2e_last_out%.out}.err
-    grep -q '^find_window: gave up after' "$err" && break
-    grep -q '^error=' "$_e2e_last_out" && break
+    _e2e_find_answered && break
+    _e2e_log_unanswered "$@"
     now=$(e2e_now_ms)
     left=$((secs * 1000 - (now - start)))
-    e2e_log "harness: find_window $* ended with status 1 after $((now - start)) ms without an answer; it said: '$(tr '\r\n' '  ' <"$err")'"
     ((left > 500)) || break
   done
   _e2e_take_windows
