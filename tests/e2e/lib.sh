@@ -364,6 +364,15 @@ _e2e_need_display() {
 # ---------------------------------------------------------------------------
 # Wine prefix and wineserver
 
+# Every Wine program runs with address-space randomisation off. Debian's
+# wine64 comes without Wine's preloader, which would otherwise reserve the
+# fixed addresses Wine needs before anything else is mapped; with
+# randomisation one start in a few hundred found its shared user data's place
+# taken and ended at once with status 1 ("err:virtual:virtual_alloc_first_teb
+# wine: failed to map the shared user data: c0000018"), seen by the tests as
+# a program that printed nothing, or a window that never came.
+_e2e_wine_exec() { exec setarch "$(uname -m)" -R "$E2E_WINE_BIN" "$@"; }
+
 _e2e_wine_version() { "$E2E_WINE_BIN" --version 2>/dev/null || echo unknown; }
 
 # Makes the template once per build tree; safe to call from parallel tests.
@@ -425,7 +434,7 @@ e2e_ensure_template() {
 _e2e_template_step() {
   local step=$1 pid rc=0
   shift
-  "$E2E_WINE_BIN" "$@" </dev/null >"$E2E_DIR/template-$step.out" 2>"$E2E_DIR/template-$step.err" &
+  _e2e_wine_exec "$@" </dev/null >"$E2E_DIR/template-$step.out" 2>"$E2E_DIR/template-$step.err" &
   pid=$!
   _e2e_track "$pid"
   if ! _e2e_wait_pid "$pid" "$E2E_TIMEOUT"; then
@@ -475,7 +484,7 @@ e2e_wine() {
 # Runs the warm-up program; on failure prints why and returns 1.
 _e2e_warm_up() {
   local pid rc=0 start=$(_e2e_now_ms)
-  "$E2E_WINE_BIN" "$E2E_DRIVERS/screen_info.exe" </dev/null \
+  _e2e_wine_exec "$E2E_DRIVERS/screen_info.exe" </dev/null \
     >"$E2E_DIR/screen_info.warmup.out" 2>"$E2E_DIR/screen_info.warmup.err" &
   pid=$!
   _e2e_track "$pid"
@@ -583,7 +592,7 @@ e2e_start() {
   esac
   e2e_wine
   mkdir -p "$E2E_CWD"
-  (cd "$E2E_CWD" && exec "$E2E_WINE_BIN" "$exe" "$@") \
+  (cd "$E2E_CWD" && _e2e_wine_exec "$exe" "$@") \
     </dev/null >"$E2E_DIR/$name.out" 2>"$E2E_DIR/$name.err" &
   E2E_PID[$name]=$!
   _e2e_track "${E2E_PID[$name]}"
