@@ -105,8 +105,9 @@
 # HKCU\Software\Wine\WineDbg ShowCrashDialog=0, so a program that crashes
 # ends at once with the fault's code (a page fault: 0xC0000005, status 5)
 # instead of showing winedbg's crash dialog until the test runs out of time.
-# The warm-up (see e2e_wine) is the one step ever retried, and only when Wine
-# itself fails to start a program.
+# Only Wine's own failures are ever retried: the warm-up (see e2e_wine), and
+# a window look-up that Wine ended before find_window could answer; never the
+# program under test.
 
 set -euo pipefail
 
@@ -699,8 +700,9 @@ e2e_find_window() {
 # Runs find_window --wait for up to SECS seconds. Its "not found" is an
 # answer only when it says so ("gave up after N ms", timed by the performance
 # counter) or names a missing parent: that answer is final. A status 1 with
-# neither means Wine ended the finder before it could answer (seen rarely,
-# under heavy load, as "no window" long before the wait was over); the
+# neither means Wine ended the finder before it could answer (as the start
+# failure _e2e_wine_exec now prevents did, as "no window" long before the
+# wait was over); the
 # finder, not the program under test, is then asked again for the time left,
 # and the log keeps what it printed, so that the cause shows.
 _e2e_find_for() {   # SECS FIND_ARGS...
