@@ -246,6 +246,8 @@ void BeginAnimation(Animation& a, std::uint32_t seed, std::int32_t spriteCount, 
   a.height = height;
   a.clientWidth = clientWidth;
   a.clientHeight = clientHeight;
+  a.windowLeft = 0;
+  a.windowTop = 0;
   a.frameInterval = SaverFrameInterval;
   if (previewFlag == PreviewOn) {
     a.frameInterval = PreviewFrameInterval;
@@ -380,9 +382,9 @@ PresentBlock FramePresentBlock(const Animation& a) {
   const std::int32_t k = a.scale;
   if (a.previewFlag == PreviewOn) {
     return {(CentreX(a) - a.clientWidth / 2) * k, (CentreY(a) - a.clientHeight / 2) * k, a.shownWidth, a.shownHeight,
-            0, 0};
+            a.windowLeft, a.windowTop};
   }
-  return {FieldMargin * k, FieldMargin * k, a.shownWidth, a.shownHeight, 0, 0};
+  return {FieldMargin * k, FieldMargin * k, a.shownWidth, a.shownHeight, a.windowLeft, a.windowTop};
 }
 
 void PlanPresentation(const Animation& a, FramePresentation& p) {

@@ -117,6 +117,10 @@ struct Animation {
   std::int32_t scale;
   std::int32_t shownWidth;
   std::int32_t shownHeight;
+  // Where the shown picture's top-left corner lies in the window: 0, 0 but
+  // for the fields of a saver on several monitors.
+  std::int32_t windowLeft;
+  std::int32_t windowTop;
   SpriteSlots slots;
   // What the last composed frame drew (the pit, when it was drawn, then the
   // sprites), and the blocks of the presented picture that changed since the

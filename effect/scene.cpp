@@ -34,6 +34,8 @@ std::int32_t PreviewClientRoom(std::int32_t work, std::int32_t k) {
 SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t scale) {
   SceneLayout l;
   const std::int32_t k = scale < 1 ? 1 : scale;
+  l.left = 0;
+  l.top = 0;
   l.scale = k;
   l.fieldWidth = screenWidth / k;
   l.fieldHeight = screenHeight / k + 1;
@@ -88,6 +90,8 @@ void BeginScene(Scene& scene, const SceneLayout& layout, const SceneSettings& se
   } else {
     SetDrawingScale(a, k, layout.desktop.width, layout.desktop.height);
   }
+  a.windowLeft = layout.left;
+  a.windowTop = layout.top;
   const FrameSurfaces& s = scene.surfaces;
   if (k > 1) EnlargeRect(s.depth, s.enlarged, 0, 0, SheetArtWidth, SheetArtHeight, s.sheet, 0, 0, k);
   scene.presentAll = true;  // the window shows the desktop copy, not a frame

@@ -65,6 +65,7 @@ struct SurfaceSize {
 };
 
 struct SceneLayout {
+  std::int32_t left, top;    // where the field's picture lies in the window (0, 0 but on several monitors)
   std::int32_t scale;        // display pixels per logical pixel, 1 or more
   std::int32_t fieldWidth;   // W, logical
   std::int32_t fieldHeight;  // H, logical
@@ -90,7 +91,8 @@ struct Scene {
 };
 
 // The field and every surface's size for a primary display of that size in
-// its own pixels, drawn at scale (below 1 counts as 1).
+// its own pixels, drawn at scale (below 1 counts as 1), at the window's
+// top-left corner.
 SceneLayout LayOutScene(std::int32_t screenWidth, std::int32_t screenHeight, std::int32_t scale);
 
 // The same for the Display control panel's preview, whose client area is

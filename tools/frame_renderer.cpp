@@ -1,5 +1,6 @@
 #include "frame_renderer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "effect/render/packed_image.h"
@@ -53,57 +54,119 @@ PixelSurface MakeSurface(std::vector<std::uint8_t>& memory, std::int32_t depth, 
   return PixelSurface{memory.data(), size.width, size.height};
 }
 
+std::vector<std::uint8_t>* Memory(FrameRenderer& r, const SurfaceRequest& q) {
+  switch (q.kind) {
+    case SurfaceSheet:
+      return &r.sheetMemory;
+    case SurfaceEnlarged:
+      return &r.enlargedMemory[q.index];
+    case SurfaceSnapshot:
+      return &r.snapshotMemory[q.index];
+    default:
+      return &r.workMemory[q.index];
+  }
+}
+
+bool MakeMemory(void* context, const SurfaceRequest& q, PixelSurface& surface) {
+  FrameRenderer& r = *static_cast<FrameRenderer*>(context);
+  surface = MakeSurface(*Memory(r, q), r.fields->depth, q.size);
+  return true;
+}
+
+void ReleaseMemory(void* context, const SurfaceRequest& q) {
+  std::vector<std::uint8_t>& memory = *Memory(*static_cast<FrameRenderer*>(context), q);
+  memory.clear();
+  memory.shrink_to_fit();
+}
+
 }  // namespace
 
 bool StartRenderer(FrameRenderer& r, const RenderSetup& setup, const std::vector<std::uint8_t>& sheet,
                    const RgbImage& desktop) {
   const std::int32_t depth = setup.depth;
-  r.layout = setup.previewFlag == PreviewOn ? LayOutPreviewScene(setup.screenWidth, setup.screenHeight, setup.scale,
-                                                                  setup.previewWidth, setup.previewHeight)
-                                            : LayOutScene(setup.screenWidth, setup.screenHeight, setup.scale);
-  r.scene = std::make_unique<Scene>();
-  FrameSurfaces& s = r.scene->surfaces;
-  s.depth = depth;
-  s.snapshot = MakeSurface(r.snapshotMemory, depth, r.layout.snapshot);
-  s.work = MakeSurface(r.workMemory, depth, r.layout.work);
-  s.sheet = MakeSurface(r.sheetMemory, depth, r.layout.sheet);
-  s.enlarged = MakeSurface(r.enlargedMemory, depth, r.layout.enlarged);
+  r.fields = std::make_unique<FieldSet>();
+  FieldSet& set = *r.fields;
+  std::int32_t left = 0, top = 0, width = setup.screenWidth, height = setup.screenHeight;
+  if (setup.previewFlag == PreviewOn) {
+    PlanPreviewField(set, setup.screenWidth, setup.screenHeight, setup.scale, setup.previewWidth,
+                     setup.previewHeight, setup.seed);
+    width = setup.previewWidth;
+    height = setup.previewHeight;
+  } else if (setup.monitors.empty()) {
+    const Monitor screen = {0, 0, width, height, 96 * setup.scale, true};
+    PlanFields(set, &screen, 1, 0, 0, width, height, setup.seed);
+  } else {
+    std::int32_t right = setup.monitors[0].right, bottom = setup.monitors[0].bottom;
+    left = setup.monitors[0].left;
+    top = setup.monitors[0].top;
+    std::vector<Monitor> monitors = setup.monitors;
+    for (Monitor& m : monitors) {
+      m.primary = &m == &monitors[0];
+      left = std::min(left, m.left);
+      top = std::min(top, m.top);
+      right = std::max(right, m.right);
+      bottom = std::max(bottom, m.bottom);
+    }
+    width = right - left;
+    height = bottom - top;
+    PlanFields(set, monitors.data(), static_cast<std::int32_t>(monitors.size()), left, top, width, height,
+               setup.seed);
+  }
+  set.depth = depth;
+  if (set.count == 0) return false;
+  if (!BuildFields(set, depth, SurfaceMaker{MakeMemory, ReleaseMemory, &r})) return false;
   std::vector<std::uint8_t> decodeBuffer(DecodeBufferSize);
-  if (ImportSheet(depth, s.sheet, sheet.data(), sheet.size(), decodeBuffer.data()) != 0) return false;
-  const SurfaceSize shown = r.layout.desktop;
-  for (std::int32_t y = 0; y < shown.height && y < desktop.height; ++y)
-    for (std::int32_t x = 0; x < shown.width && x < desktop.width; ++x)
-      PutRgb(s.snapshot, depth, x, y, &desktop.rgb[(static_cast<std::size_t>(y) * desktop.width + x) * 3]);
-
-  const std::int32_t cw = setup.previewFlag == PreviewOn ? setup.previewWidth : setup.screenWidth;
-  const std::int32_t ch = setup.previewFlag == PreviewOn ? setup.previewHeight : setup.screenHeight;
-  r.window = MakeSurface(r.windowMemory, depth, SurfaceSize{cw, ch});
-  BeginScene(*r.scene, r.layout, SceneSettings{setup.spriteCount, setup.backdropMode, setup.previewFlag}, cw, ch,
-             setup.seed);
-  StartSceneSlots(*r.scene, nullptr, nullptr);
+  if (ImportSheet(depth, set.sheet, sheet.data(), sheet.size(), decodeBuffer.data()) != 0) return false;
+  // The desktop picture covers the window; each field's snapshot takes its
+  // part (in preview, the screen from the window's corner).
+  for (std::int32_t i = 0; i < set.count; ++i) {
+    const Field& f = set.fields[i];
+    if (!f.animated) continue;
+    const SurfaceSize shown = f.layout.desktop;
+    for (std::int32_t y = 0; y < shown.height && f.top + y < desktop.height; ++y)
+      for (std::int32_t x = 0; x < shown.width && f.left + x < desktop.width; ++x)
+        PutRgb(f.scene.surfaces.snapshot, depth, x, y,
+               &desktop.rgb[(static_cast<std::size_t>(f.top + y) * desktop.width + f.left + x) * 3]);
+  }
+  r.window = MakeSurface(r.windowMemory, depth, SurfaceSize{width, height});
+  BeginFields(set, SceneSettings{setup.spriteCount, setup.backdropMode, setup.previewFlag});
+  StartFieldSlots(set, nullptr, nullptr);
+  r.layout = set.fields[0].layout;
+  r.scene = &set.fields[0].scene;
   return true;
 }
 
 void RenderChangedFrame(FrameRenderer& r) {
-  ComposeScene(*r.scene);
-  const FramePresentation& p = PresentScene(*r.scene);
-  const FrameSurfaces& s = r.scene->surfaces;
-  for (std::int32_t i = 0; i < p.count; ++i) {
-    const PresentBlock& b = p.blocks[i];
-    CopyRect(s.depth, r.window, b.windowX, b.windowY, b.width, b.height, s.work, b.sourceX, b.sourceY);
+  FieldSet& set = *r.fields;
+  ComposeFields(set);
+  for (std::int32_t f = 0; f < set.count; ++f) {
+    if (!set.fields[f].animated) continue;
+    Scene& scene = set.fields[f].scene;
+    const FramePresentation& p = PresentScene(scene);
+    for (std::int32_t i = 0; i < p.count; ++i) {
+      const PresentBlock& b = p.blocks[i];
+      CopyRect(set.depth, r.window, b.windowX, b.windowY, b.width, b.height, scene.surfaces.work, b.sourceX,
+               b.sourceY);
+    }
   }
-  MoveScene(*r.scene);
+  MoveFields(set);
 }
 
 void RenderFrame(FrameRenderer& r) {
-  SceneWindowPainted(*r.scene);
+  FieldsPainted(*r.fields);
   RenderChangedFrame(r);
 }
 
 void PaintWindow(FrameRenderer& r, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
-  const FrameSurfaces& s = r.scene->surfaces;
-  CopyRect(s.depth, r.window, left, top, right - left, bottom - top, s.snapshot, left, top);
-  SceneWindowPainted(*r.scene);
+  FieldSet& set = *r.fields;
+  for (std::int32_t i = 0; i < set.count; ++i) {
+    const Field& f = set.fields[i];
+    if (!f.animated) continue;
+    const std::int32_t l = std::max(left, f.left), t = std::max(top, f.top);
+    const std::int32_t rr = std::min(right, f.left + f.clientWidth), b = std::min(bottom, f.top + f.clientHeight);
+    if (rr > l && b > t) CopyRect(set.depth, r.window, l, t, rr - l, b - t, f.scene.surfaces.snapshot, l - f.left, t - f.top);
+  }
+  FieldsPainted(set);
 }
 
 RgbImage SurfacePicture(const PixelSurface& surface, std::int32_t depth, std::int32_t x, std::int32_t y,

@@ -9,12 +9,14 @@
 //   for (...) { RenderFrame(r); RgbImage frame = WindowPicture(r); }
 //
 // Only what the saver's Win32 shell does itself is done here instead: the
-// surfaces are vectors of the sizes LayOutScene (LayOutPreviewScene in
-// preview) gives, each its own allocation, the desktop picture is laid into
-// the snapshot as a screen of that depth would hold it (at 16 bits each
-// channel keeps its top five bits), there is no clock, and presenting copies
-// blocks into the window's memory. The screen's size in setup plays the
-// primary display; in preview the window is the preview's client area.
+// fields (effect/fields.h) get vectors for surfaces, each its own allocation,
+// the desktop picture is laid into each snapshot as a screen of that depth
+// would hold it (at 16 bits each channel keeps its top five bits), there is no
+// clock, and presenting copies blocks into the window's memory. The screen's
+// size in setup plays the primary display, or setup.monitors lists several
+// (the window is then their bounding box, the desktop picture covers it, and
+// what lies between monitors stays black); in preview the window is the
+// preview's client area.
 #ifndef GYREWELL_FRAME_RENDERER_H
 #define GYREWELL_FRAME_RENDERER_H
 
@@ -23,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "effect/fields.h"
 #include "effect/scene.h"
 #include "png_io.h"
 
@@ -37,13 +40,19 @@ struct RenderSetup {
   std::int32_t previewHeight = 112;
   std::uint32_t seed = 1;
   std::int32_t scale = 1;           // display scaling: 2 at 192 DPI (screen and preview sizes are the display's)
+  // Several monitors, each with its DPI (the scale is then each one's own);
+  // the first listed is the primary. Empty: one screen as above.
+  std::vector<Monitor> monitors;
 };
 
 struct FrameRenderer {
-  SceneLayout layout{};
-  std::vector<std::uint8_t> snapshotMemory, workMemory, sheetMemory, enlargedMemory, windowMemory;
+  std::unique_ptr<FieldSet> fields;
+  std::vector<std::uint8_t> sheetMemory, windowMemory;
+  std::vector<std::uint8_t> snapshotMemory[FieldCapacity], workMemory[FieldCapacity], enlargedMemory[FieldCapacity];
   PixelSurface window{};
-  std::unique_ptr<Scene> scene;
+  // Field 0, the primary display's: the whole picture but on several monitors.
+  SceneLayout layout{};
+  Scene* scene = nullptr;
 };
 
 // The committed sprite sheet, read from the source tree.
@@ -54,20 +63,21 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 RgbImage TestDesktop(std::int32_t width, std::int32_t height);
 
 // Lays out and allocates the surfaces, imports the sheet, lays the desktop into
-// the snapshot (cropped or padded with black to the screen), and starts every
-// slot. False when the sheet is refused.
+// each snapshot (cropped or padded with black to the screen), and starts every
+// slot. False when the sheet is refused or cannot be had.
 bool StartRenderer(FrameRenderer& r, const RenderSetup& setup, const std::vector<std::uint8_t>& sheet,
                    const RgbImage& desktop);
 
-// One frame composed and presented in full: compose, present, move.
+// One frame composed and presented in full: compose, present, move (every
+// field, each step for all of them in turn, as the saver does).
 void RenderFrame(FrameRenderer& r);
 
 // One frame as the saver makes it: only what changed is composed and presented,
 // except for the first frame and the first after a paint.
 void RenderChangedFrame(FrameRenderer& r);
 
-// What the saver window's paint handler does: the desktop snapshot over a
-// rectangle of the window. The next frame is then presented in full.
+// What the saver window's paint handler does: each field's desktop snapshot
+// over a rectangle of the window. The next frame is then presented in full.
 void PaintWindow(FrameRenderer& r, std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 
 // The window's contents as RGB.
