@@ -1,6 +1,8 @@
 // animation_thread.cpp - see animation_thread.h: the clock, the sleeps, the stop
 // request and the copy of each finished frame to the window. The picture
-// itself is the scene's (scene.h).
+// itself is the scene's (scene.h), one per field (fields.h): every field is
+// composed, then the one wait, then every field presented and moved, so all
+// monitors keep one pace.
 //
 // The thread checks AnimationStopRequested between slots at start-up, before
 // every frame and after every 1 ms sleep of the frame wait, and returns when it
@@ -16,9 +18,8 @@
 
 namespace {
 
-// Private to the thread; too large for a comfortable stack frame.
-Scene TheScene;
-PresentChooser Chooser;
+// Private to the thread: each field's way to the window is chosen on its own.
+PresentChooser Choosers[FieldCapacity];
 
 bool StopRequested() { return AnimationStopRequested.load(std::memory_order_acquire); }
 
@@ -43,14 +44,37 @@ void CountPresentedFrame() {
 }
 #endif
 
+// Every field's frame through one DC of the window.
+void PresentFields(HDC present) {
+  for (std::int32_t i = 0; i < EffectFields.count; ++i) {
+    Field& f = EffectFields.fields[i];
+    if (!f.animated) continue;
+    const FramePresentation& blocks = PresentScene(f.scene);
+    const PresentRoute route = ChoosePresentRoute(Choosers[i]);
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    PresentFrame(present, WorkSurfaces[i].memoryDC, blocks, route);
+    // The blits read the WorkSurface; let them finish before the next frame
+    // writes it. The flush also ends what the measurement of the route covers.
+    GdiFlush();
+    QueryPerformanceCounter(&end);
+    if (blocks.count > 1) RecordPresentCost(Choosers[i], route, end.QuadPart - start.QuadPart);
+  }
+}
+
 // The frames, until a stop is requested. last: when the thread started, so the
 // start-up counts toward the first frame's interval.
-void RunFrames(Scene& scene, HWND window, std::uint32_t last) {
+void RunFrames(HWND window, std::uint32_t last) {
+  FieldSet& fields = EffectFields;
+  // All fields keep one pace (in preview there is only the one field).
+  std::uint32_t interval = SaverFrameInterval;
+  for (std::int32_t i = fields.count - 1; i >= 0; --i)
+    if (fields.fields[i].animated) interval = fields.fields[i].scene.animation.frameInterval;
   for (;;) {
     if (StopRequested()) return;
     // The window no longer shows the previous frame when it was painted over.
-    if (WindowPainted.exchange(false, std::memory_order_acq_rel)) SceneWindowPainted(scene);
-    ComposeScene(scene);
+    if (WindowPainted.exchange(false, std::memory_order_acq_rel)) FieldsPainted(fields);
+    ComposeFields(fields);
 
     // Sleep at least once, then until the interval since the last presentation
     // has passed; the unsigned difference survives the clock's wrap.
@@ -59,7 +83,7 @@ void RunFrames(Scene& scene, HWND window, std::uint32_t last) {
       Sleep(1);
       if (StopRequested()) return;
       now = timeGetTime();
-    } while (now - last < scene.animation.frameInterval);
+    } while (now - last < interval);
 
     // The saver's class gives its window one DC of its own, which is also what
     // BeginPaint hands the paint handler on the window thread. Frames go through
@@ -70,25 +94,16 @@ void RunFrames(Scene& scene, HWND window, std::uint32_t last) {
     // handler), and the next one goes to the window whole.
     HDC present = GetDCEx(window, nullptr, DCX_CACHE);
     if (present != nullptr) {
-      const FramePresentation& blocks = PresentScene(scene);
-      const PresentRoute route = ChoosePresentRoute(Chooser);
-      LARGE_INTEGER start, end;
-      QueryPerformanceCounter(&start);
-      PresentFrame(present, WorkSurface.memoryDC, blocks, route);
-      // The blits read the WorkSurface; let them finish before the next frame
-      // writes it. The flush also ends what the measurement of the route covers.
-      GdiFlush();
-      QueryPerformanceCounter(&end);
-      if (blocks.count > 1) RecordPresentCost(Chooser, route, end.QuadPart - start.QuadPart);
+      PresentFields(present);
       ReleaseDC(window, present);
 #if defined(GYREWELL_TEST_HOOKS)
       CountPresentedFrame();
 #endif
     } else {
-      SceneWindowPainted(scene);
+      FieldsPainted(fields);
     }
     last = timeGetTime();
-    MoveScene(scene);
+    MoveFields(fields);
   }
 }
 
@@ -98,14 +113,9 @@ std::int32_t ScanPreviewSwitch() { return ScanPreviewSwitchIn(GetCommandLineA())
 
 DWORD WINAPI AnimationThread(LPVOID parameter) {
   HWND window = static_cast<HWND>(parameter);
-  const std::uint32_t seed = GetTickCount();
   const std::uint32_t started = timeGetTime();
-  RECT client = {0, 0, 0, 0};
-  GetClientRect(window, &client);
-  TheScene.surfaces = EffectSurfaces();
-  Chooser = PresentChooser{};
-  BeginScene(TheScene, EffectLayout, SceneSettings{SpriteCount, BackdropMode, PreviewFlag}, client.right - client.left,
-             client.bottom - client.top, seed);
-  if (StartSceneSlots(TheScene, PauseBetweenSlots, nullptr)) RunFrames(TheScene, window, started);
+  for (PresentChooser& c : Choosers) c = PresentChooser{};
+  BeginFields(EffectFields, SceneSettings{SpriteCount, BackdropMode, PreviewFlag});
+  if (StartFieldSlots(EffectFields, PauseBetweenSlots, nullptr)) RunFrames(window, started);
   return 0;
 }

@@ -5,16 +5,12 @@ std::int32_t PreviewFlag;
 std::uint8_t* DecodeBuffer;
 HDC EffectWindowDC;
 std::int32_t DisplayDepth;
-SceneLayout EffectLayout;
-Surface SnapshotSurface;
-Surface WorkSurface;
+FieldSet EffectFields;
 Surface SheetSurface;
-Surface EnlargedSurface;
+Surface EnlargedSurfaces[FieldCapacity];
+Surface SnapshotSurfaces[FieldCapacity];
+Surface WorkSurfaces[FieldCapacity];
 HANDLE AnimationThreadHandle;
 std::atomic<bool> AnimationStopRequested{false};
 std::atomic<bool> WindowPainted{false};
 
-FrameSurfaces EffectSurfaces() {
-  return FrameSurfaces{DisplayDepth, SnapshotSurface.pixels, WorkSurface.pixels, SheetSurface.pixels,
-                       EnlargedSurface.pixels};
-}

@@ -11,8 +11,13 @@
 // A Surface is one DIB section at the display depth, rows top-down, selected into
 // its own memory DC for its whole life. GDI sees the memory DC; the portable
 // pixel routines see the pixel view (pixel_surface.h), which the Surface
-// carries beside it. The sizes come from LayOutScene (scene.h), kept in
-// EffectLayout.
+// carries beside it. The fields (fields.h: one per monitor, one in preview)
+// say which surfaces there are and their sizes: the sheet, an enlarged sheet
+// per scale in use, and a snapshot and a WorkSurface per field, each kept here
+// at the index the field set gives it.
+//
+// Once the thread runs, each field's scene is the thread's alone; the window
+// thread reads only where the fields lie and their snapshots (to paint).
 #ifndef GYREWELL_EFFECT_STATE_H
 #define GYREWELL_EFFECT_STATE_H
 
@@ -21,8 +26,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "effect/fields.h"
 #include "effect/render/pixel_surface.h"
-#include "effect/scene.h"
 
 struct Surface {
   HDC memoryDC;
@@ -35,11 +40,11 @@ extern std::int32_t PreviewFlag;     // PreviewOn when the command line asks for
 extern std::uint8_t* DecodeBuffer;   // 1 MiB for an unpacked sheet
 extern HDC EffectWindowDC;           // the saver window's DC: surfaces, presentation
 extern std::int32_t DisplayDepth;    // bits per pixel of the display
-extern SceneLayout EffectLayout;     // W, H and the surfaces' sizes, from the primary display
-extern Surface SnapshotSurface;
-extern Surface WorkSurface;
+extern FieldSet EffectFields;        // where each field lies, its layout and its scene
 extern Surface SheetSurface;
-extern Surface EnlargedSurface;      // the sheet's art drawn larger, on high-DPI displays only
+extern Surface EnlargedSurfaces[FieldCapacity];  // the sheet's art drawn larger, per scale above 1
+extern Surface SnapshotSurfaces[FieldCapacity];  // per field
+extern Surface WorkSurfaces[FieldCapacity];      // per field
 extern HANDLE AnimationThreadHandle;
 
 // Set by the window thread when the window is destroyed; the animation thread
@@ -53,8 +58,5 @@ extern std::atomic<bool> AnimationStopRequested;
 // the previous one. Release on the store, acquire on the exchange: a paint that
 // ends after the exchange sets it again and the next frame repairs the window.
 extern std::atomic<bool> WindowPainted;
-
-// The surfaces' pixel views at DisplayDepth, as the scene takes them.
-FrameSurfaces EffectSurfaces();
 
 #endif

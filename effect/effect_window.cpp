@@ -7,15 +7,24 @@
 // Creation, in order; a step that fails leaves the rest out and the window up
 // without animation (it still closes on input):
 //   common controls, preview scan, settings, 1 MiB decode buffer, window DC,
-//   display depth (8 bits or fewer: stop), field size and drawing scale (from
-//   the system's DPI; in preview from the client area too), the three surfaces
-//   and, on a high-DPI display, a fourth for the enlarged art (a bitmap or
-//   memory DC that cannot be made: all of them again at scale 1, as on a 96-DPI
-//   screen; at scale 1: stop), the sheet (no resource: stop), the desktop
-//   snapshot, the animation thread (none: destroy the window).
+//   display depth (8 bits or fewer: stop), the fields and their drawing scales
+//   (fields.h: full screen one per monitor, each at its own DPI's scale; in
+//   preview one over the client area, at the system's), their surfaces (no
+//   sheet: stop; a field whose surfaces cannot be had at its scale is tried at
+//   scale 1, as on a 96-DPI screen, and otherwise stays black), the sheet (no
+//   resource: stop), each field's desktop snapshot, the animation thread
+//   (none: destroy the window).
 // Destruction asks the thread to stop and waits for it before anything it uses
 // is released, releases what exists in reverse kinds (surfaces, DCs, buffer)
 // and has the whole desktop repainted.
+//
+// Monitors come from EnumDisplayMonitors and GetMonitorInfoA, their DPI from
+// GetDpiForMonitor (shcore.dll), all looked up by name: Windows 95 and NT 4
+// have no monitor calls, and there the saver shows one field of the primary
+// display's size at the window's top-left corner, as it always has; without
+// GetDpiForMonitor (before Windows 8.1) every monitor has the system's DPI.
+// The manifest declares per-monitor awareness where Windows has it, so the
+// window, the monitors and the screen DC all speak physical pixels.
 //
 // The desktop snapshot is read from the screen DC at the window's client origin:
 // on a compositing desktop (and under Wine) the window's own DC reads the
@@ -61,49 +70,48 @@ bool CreateSurface(Surface& s, const SurfaceSize& size) {
   return true;
 }
 
-void ReleaseSurfaceBitmap(Surface& s) {
+void ReleaseSurface(Surface& s) {
   if (s.memoryDC != nullptr && s.previousBitmap != nullptr) SelectObject(s.memoryDC, s.previousBitmap);
   if (s.bitmap != nullptr) DeleteObject(s.bitmap);
-  s.bitmap = nullptr;
-  s.previousBitmap = nullptr;
-  s.pixels = PixelSurface{nullptr, 0, 0};
-}
-
-void ReleaseSurfaceDC(Surface& s) {
   if (s.memoryDC != nullptr) DeleteDC(s.memoryDC);
-  s.memoryDC = nullptr;
+  s = Surface{nullptr, nullptr, nullptr, PixelSurface{nullptr, 0, 0}};
 }
 
-Surface* const AllSurfaces[4] = {&SnapshotSurface, &WorkSurface, &SheetSurface, &EnlargedSurface};
-
-void ReleaseSurfaces() {
-  for (Surface* s : AllSurfaces) ReleaseSurfaceBitmap(*s);
-  for (Surface* s : AllSurfaces) ReleaseSurfaceDC(*s);
-}
-
-// Every surface of the layout, in order; false, with none of them kept, when
-// one cannot be had.
-bool CreateSurfaces(const SceneLayout& l) {
-#if defined(GYREWELL_TEST_HOOKS)
-  if (HostTestFault == 'm' && l.scale > 1) return false;
-#endif
-  if (CreateSurface(SnapshotSurface, l.snapshot) && CreateSurface(WorkSurface, l.work) &&
-      CreateSurface(SheetSurface, l.sheet) && (l.scale == 1 || CreateSurface(EnlargedSurface, l.enlarged))) {
-    return true;
+Surface& SurfaceFor(const SurfaceRequest& q) {
+  switch (q.kind) {
+    case SurfaceSheet:
+      return SheetSurface;
+    case SurfaceEnlarged:
+      return EnlargedSurfaces[q.index];
+    case SurfaceSnapshot:
+      return SnapshotSurfaces[q.index];
+    default:
+      return WorkSurfaces[q.index];
   }
-  ReleaseSurfaces();
-  return false;
 }
 
-// The primary display's size, whatever the window's: on several monitors the
-// frames cover the primary one's area at the window's top-left corner. The
-// preview's field is its client area, which may be larger than the screen.
-SceneLayout LayOutEffect(HWND window, std::int32_t scale) {
-  const std::int32_t width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  if (PreviewFlag != PreviewOn) return LayOutScene(width, height, scale);
-  RECT client = {0, 0, 0, 0};
-  GetClientRect(window, &client);
-  return LayOutPreviewScene(width, height, scale, client.right - client.left, client.bottom - client.top);
+bool MakeSurface(void*, const SurfaceRequest& q, PixelSurface& pixels) {
+#if defined(GYREWELL_TEST_HOOKS)
+  // "/zm": no memory for drawing larger.
+  if (HostTestFault == 'm' && q.kind == SurfaceEnlarged) return false;
+#endif
+  Surface& s = SurfaceFor(q);
+  if (!CreateSurface(s, q.size)) {
+    ReleaseSurface(s);
+    return false;
+  }
+  pixels = s.pixels;
+  return true;
+}
+
+void ReleaseMadeSurface(void*, const SurfaceRequest& q) { ReleaseSurface(SurfaceFor(q)); }
+
+const SurfaceMaker Surfaces = {MakeSurface, ReleaseMadeSurface, nullptr};
+
+template <typename Function>
+Function LookUp(HMODULE module, const char* name) {
+  return module != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)))
+                           : nullptr;
 }
 
 // The system's DPI as this DPI-aware program sees it: GetDpiForSystem where the
@@ -111,11 +119,7 @@ SceneLayout LayOutEffect(HWND window, std::int32_t scale) {
 // which older systems report the same way.
 std::int32_t SystemDpi() {
   typedef UINT(WINAPI * GetDpiForSystemProc)();
-  HMODULE user = GetModuleHandleA("USER32.DLL");
-  GetDpiForSystemProc getDpi =
-      user != nullptr
-          ? reinterpret_cast<GetDpiForSystemProc>(reinterpret_cast<void (*)(void)>(GetProcAddress(user, "GetDpiForSystem")))
-          : nullptr;
+  GetDpiForSystemProc getDpi = LookUp<GetDpiForSystemProc>(GetModuleHandleA("USER32.DLL"), "GetDpiForSystem");
   if (getDpi != nullptr) return static_cast<std::int32_t>(getDpi());
   HDC screen = GetDC(nullptr);
   const std::int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
@@ -123,13 +127,89 @@ std::int32_t SystemDpi() {
   return dpi;
 }
 
+typedef BOOL(WINAPI* MonitorInfoProc)(HMONITOR, LPMONITORINFO);
+typedef HRESULT(WINAPI* MonitorDpiProc)(HMONITOR, int, UINT*, UINT*);
+typedef BOOL(WINAPI* EnumMonitorsProc)(HDC, LPCRECT, MONITORENUMPROC, LPARAM);
+
+// What EnumDisplayMonitors reports, a record per monitor. A system may report
+// more than there are fields (mirrored heads, say): the plan sorts them out.
+struct MonitorList {
+  Monitor monitors[2 * FieldCapacity];
+  std::int32_t count;
+  std::int32_t systemDpi;
+  MonitorInfoProc info;
+  MonitorDpiProc dpiFor;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+  MonitorList& list = *reinterpret_cast<MonitorList*>(data);
+  if (list.count >= 2 * FieldCapacity) return FALSE;
+  MONITORINFO info;
+  ZeroMemory(&info, sizeof info);
+  info.cbSize = sizeof info;
+  if (!list.info(monitor, &info)) return TRUE;
+  const int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the scale chosen in the Display settings
+  UINT dpiX = 0, dpiY = 0;
+  const bool own = list.dpiFor != nullptr && list.dpiFor(monitor, EffectiveDpi, &dpiX, &dpiY) == S_OK && dpiX > 0;
+  const RECT& r = info.rcMonitor;
+  list.monitors[list.count++] = Monitor{r.left, r.top, r.right, r.bottom,
+                                        own ? static_cast<std::int32_t>(dpiX) : list.systemDpi,
+                                        (info.dwFlags & MONITORINFOF_PRIMARY) != 0};
+  return TRUE;
+}
+
+// The monitors, in screen coordinates; 0 where the system cannot list them.
+std::int32_t ListMonitors(MonitorList& list) {
+  list.count = 0;
+  list.systemDpi = SystemDpi();
+  HMODULE user = GetModuleHandleA("USER32.DLL");
+  EnumMonitorsProc enumMonitors = LookUp<EnumMonitorsProc>(user, "EnumDisplayMonitors");
+  list.info = LookUp<MonitorInfoProc>(user, "GetMonitorInfoA");
+  if (enumMonitors == nullptr || list.info == nullptr) return 0;
+  HMODULE shcore = LoadLibraryA("shcore.dll");
+  list.dpiFor = LookUp<MonitorDpiProc>(shcore, "GetDpiForMonitor");
+  if (!enumMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list))) list.count = 0;
+  if (shcore != nullptr) FreeLibrary(shcore);
+  return list.count;
+}
+
+// Full screen a field per monitor; in preview one over the client area. A
+// window inside another (the preview's switch written so that the effect's own
+// scan misses it) keeps one field of the primary display's size at its
+// corner, as the saver has always drawn there.
+void PlanEffectFields(HWND window, std::uint32_t seed) {
+  const std::int32_t width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(window, &client);
+  if (PreviewFlag == PreviewOn) {
+    PlanPreviewField(EffectFields, width, height, ScaleForDpi(SystemDpi()), client.right - client.left,
+                     client.bottom - client.top, seed);
+    return;
+  }
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  static MonitorList List;  // too large for a window procedure's stack frame
+  if (GetParent(window) != nullptr || ListMonitors(List) == 0) {
+    const Monitor primary = {origin.x, origin.y, origin.x + width, origin.y + height, SystemDpi(), true};
+    PlanFields(EffectFields, &primary, 1, origin.x, origin.y, width, height, seed);
+    return;
+  }
+  PlanFields(EffectFields, List.monitors, List.count, origin.x, origin.y, client.right - client.left,
+             client.bottom - client.top, seed);
+}
+
+// Each field's part of the screen into its snapshot.
 void CopyDesktop(HWND window) {
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
   HDC screen = GetDC(nullptr);
   if (screen == nullptr) return;
-  const SurfaceSize& desktop = EffectLayout.desktop;
-  BitBlt(SnapshotSurface.memoryDC, 0, 0, desktop.width, desktop.height, screen, origin.x, origin.y, SRCCOPY);
+  for (std::int32_t i = 0; i < EffectFields.count; ++i) {
+    const Field& f = EffectFields.fields[i];
+    if (!f.animated) continue;
+    BitBlt(SnapshotSurfaces[i].memoryDC, 0, 0, f.layout.desktop.width, f.layout.desktop.height, screen,
+           origin.x + f.left, origin.y + f.top, SRCCOPY);
+  }
   ReleaseDC(nullptr, screen);
   // GDI may batch the copy; the animation reads these bits directly.
   GdiFlush();
@@ -140,6 +220,9 @@ void CreateEffect(HWND window) {
   // releases, where it was the usual way to make sure comctl32 is loaded; it is
   // cheap and harmless.
   InitCommonControls();
+  EffectFields.count = 0;
+  EffectFields.sheetMade = false;
+  EffectFields.enlargedCount = 0;
   PreviewFlag = ScanPreviewSwitch();
   ReadSettings();
 
@@ -156,14 +239,13 @@ void CreateEffect(HWND window) {
 
   // On a display of 200 % or more the sprites and the pit are drawn at a whole
   // multiple of their size. That takes more memory (the enlarged art, wider
-  // margins); where it cannot be had the saver still animates, one sheet pixel
+  // margins); where it cannot be had the field still animates, one sheet pixel
   // to one screen pixel.
-  EffectLayout = LayOutEffect(window, ScaleForDpi(SystemDpi()));
-  if (!CreateSurfaces(EffectLayout)) {
-    if (EffectLayout.scale == 1) return;
-    EffectLayout = LayOutEffect(window, 1);
-    if (!CreateSurfaces(EffectLayout)) return;
-  }
+  PlanEffectFields(window, GetTickCount());
+  if (!BuildFields(EffectFields, DisplayDepth, Surfaces)) return;
+  bool anyAnimated = false;
+  for (std::int32_t i = 0; i < EffectFields.count; ++i) anyAnimated = anyAnimated || EffectFields.fields[i].animated;
+  if (!anyAnimated) return;
   if (!LoadSheet()) return;
   CopyDesktop(window);
 
@@ -182,7 +264,7 @@ void DestroyEffect(HWND window) {
     AnimationThreadHandle = nullptr;
   }
   if (threadEnded) {
-    ReleaseSurfaces();
+    ReleaseFields(EffectFields, Surfaces);
     if (EffectWindowDC != nullptr) ReleaseDC(window, EffectWindowDC);
     EffectWindowDC = nullptr;
   }
@@ -195,12 +277,21 @@ void DestroyEffect(HWND window) {
   RedrawWindow(nullptr, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+// Each field's desktop copy where the window is to be painted; between and
+// beyond the fields the background stays black.
 void PaintSnapshot(HWND window) {
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
-  if (dc != nullptr && SnapshotSurface.memoryDC != nullptr) {
-    const RECT& r = paint.rcPaint;
-    BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, SnapshotSurface.memoryDC, r.left, r.top, SRCCOPY);
+  const RECT& r = paint.rcPaint;
+  for (std::int32_t i = 0; dc != nullptr && i < EffectFields.count; ++i) {
+    const Field& f = EffectFields.fields[i];
+    if (!f.animated) continue;
+    const LONG left = r.left > f.left ? r.left : f.left, top = r.top > f.top ? r.top : f.top;
+    const LONG right = r.right < f.left + f.clientWidth ? r.right : f.left + f.clientWidth;
+    const LONG bottom = r.bottom < f.top + f.clientHeight ? r.bottom : f.top + f.clientHeight;
+    if (right <= left || bottom <= top) continue;
+    BitBlt(dc, left, top, right - left, bottom - top, SnapshotSurfaces[i].memoryDC, left - f.left, top - f.top,
+           SRCCOPY);
   }
   EndPaint(window, &paint);
   WindowPainted.store(true, std::memory_order_release);

@@ -9,7 +9,7 @@
 //   ICON1    an icon group of one 32 x 32, 256-colour entry whose RT_ICON is an
 //            8-bit 32 x 64 (colour + mask) DIB that the system turns into an icon
 //   WAVE01   type WAVE: RIFF/WAVE, PCM, mono, 11025 Hz, 8 bits, data to the end
-//   manifest RT_MANIFEST 1: asInvoker and system DPI awareness
+//   manifest RT_MANIFEST 1: asInvoker and per-monitor (v2) DPI awareness, else system
 //   dialog   RT_DIALOG 2003 in Japanese: every field of the template and of its
 //            eight controls, texts compared as UTF-16
 //
@@ -126,8 +126,9 @@ void CheckManifest(HMODULE module) {
   const std::string text(reinterpret_cast<const char*>(manifest.bytes), manifest.size);
   const bool invoker = text.find("level=\"asInvoker\"") != std::string::npos;
   const bool dpi = text.find(">true</dpiAware>") != std::string::npos &&
-                   text.find(">system</dpiAwareness>") != std::string::npos;
-  Report(invoker && dpi, "manifest", std::string(invoker ? "" : "no asInvoker ") + (dpi ? "" : "no system DPI awareness"));
+                   text.find(">PerMonitorV2, system</dpiAwareness>") != std::string::npos;
+  Report(invoker && dpi, "manifest",
+         std::string(invoker ? "" : "no asInvoker ") + (dpi ? "" : "no per-monitor (v2) DPI awareness"));
 }
 
 // ---------------------------------------------------------------------------

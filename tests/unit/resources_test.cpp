@@ -93,15 +93,14 @@ TEST(ResourcesSound, IsRegeneratedAndIsShort8BitMonoPcmAt11025Hz) {
   EXPECT_NEAR(wav.back(), 128, 2);
 }
 
-TEST(ResourcesManifest, RunsAsInvokerAndIsSystemDpiAware) {
+TEST(ResourcesManifest, RunsAsInvokerAndIsPerMonitorDpiAware) {
   const Bytes bytes = ReadFile("resources/gyrewell.manifest");
   const std::string text(bytes.begin(), bytes.end());
   EXPECT_NE(text.find("<requestedExecutionLevel level=\"asInvoker\" uiAccess=\"false\"/>"), std::string::npos);
+  // Per-monitor (v2) where Windows has it, system awareness below: never the
+  // first per-monitor kind, which leaves the dialog unscaled.
   EXPECT_NE(text.find(">true</dpiAware>"), std::string::npos);
-  EXPECT_NE(text.find(">system</dpiAwareness>"), std::string::npos);
-  // Per-monitor awareness would promise rescaling on WM_DPICHANGED, which the
-  // saver does not do.
-  EXPECT_EQ(text.find("permonitor"), std::string::npos);
+  EXPECT_NE(text.find(">PerMonitorV2, system</dpiAwareness>"), std::string::npos);
 }
 
 }  // namespace
