@@ -101,6 +101,8 @@ HostAction SaverDefaultRule(const HostState& state, unsigned message, std::uintp
     case MsgLButtonDown:
     case MsgRButtonDown:
     case MsgMButtonDown:
+    case MsgDisplayChange:
+    case MsgDpiChanged:
       return Act(StepPostClose, HostFinish::Default);
     case MsgMouseMove:
       return Act(0, HostFinish::MouseTravel);

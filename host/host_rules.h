@@ -28,10 +28,11 @@
 //   preview or close allowed: default. Close: default outside the 95/98/Me
 //   family, else VerifyClose. MsgApp: default outside that family, 1 without a
 //   verifier, else AskPassword. While verifying: default. Then by message:
-//   show (wParam != 0) hides the cursor; deactivation, key and button presses
-//   and a critical resume post a close; set-cursor hides the cursor and answers
-//   1; mouse moves go through MouseTravelCloses; power broadcasts through
-//   PowerBroadcastRule.
+//   show (wParam != 0) hides the cursor; deactivation, key and button presses,
+//   a critical resume and a change of the displays (a monitor added or
+//   removed, a new resolution or scale: the fields no longer fit them) post a
+//   close; set-cursor hides the cursor and answers 1; mouse moves go through
+//   MouseTravelCloses; power broadcasts through PowerBroadcastRule.
 //
 // MouseTravelCloses: travel is |dx| + |dy| from cursorAnchor, as unsigned 32-bit;
 //   above MouseMoveThreshold it closes and the anchor moves to the position,

@@ -82,6 +82,7 @@ constexpr unsigned MsgSetCursor = 0x0020;
 constexpr unsigned MsgPower = 0x0048;
 constexpr unsigned MsgHelp = 0x0053;
 constexpr unsigned MsgContextMenu = 0x007B;
+constexpr unsigned MsgDisplayChange = 0x007E;
 constexpr unsigned MsgKeyDown = 0x0100;
 constexpr unsigned MsgSysKeyDown = 0x0104;
 constexpr unsigned MsgSysCommand = 0x0112;
@@ -91,6 +92,7 @@ constexpr unsigned MsgLButtonDown = 0x0201;
 constexpr unsigned MsgRButtonDown = 0x0204;
 constexpr unsigned MsgMButtonDown = 0x0207;
 constexpr unsigned MsgPowerBroadcast = 0x0218;
+constexpr unsigned MsgDpiChanged = 0x02E0;
 constexpr unsigned MsgApp = 0x8000;  // the host's "verify the password now"
 
 // System commands (wParam of MsgSysCommand, masked with 0xFFF0).

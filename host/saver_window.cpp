@@ -16,7 +16,8 @@ static_assert(MsgCreate == WM_CREATE && MsgDestroy == WM_DESTROY && MsgSetText =
                   MsgSysKeyDown == WM_SYSKEYDOWN && MsgSysCommand == WM_SYSCOMMAND && MsgTimer == WM_TIMER &&
                   MsgMouseMove == WM_MOUSEMOVE && MsgLButtonDown == WM_LBUTTONDOWN &&
                   MsgRButtonDown == WM_RBUTTONDOWN && MsgMButtonDown == WM_MBUTTONDOWN &&
-                  MsgPowerBroadcast == WM_POWERBROADCAST && MsgApp == WM_APP,
+                  MsgPowerBroadcast == WM_POWERBROADCAST && MsgApp == WM_APP && MsgDisplayChange == WM_DISPLAYCHANGE &&
+                  MsgDpiChanged == WM_DPICHANGED,
               "message numbers");
 static_assert(ScNextWindow == SC_NEXTWINDOW && ScPrevWindow == SC_PREVWINDOW && ScScreenSave == SC_SCREENSAVE &&
                   ScMonitorPower == SC_MONITORPOWER && PwrCriticalResume == PWR_CRITICALRESUME,

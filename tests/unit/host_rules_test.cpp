@@ -95,7 +95,8 @@ TEST(HostDefaultRule, MessageTable) {
   ExpectAction(SaverDefaultRule(s, MsgSetCursor, 0, 0), StepHideCursor, HostFinish::Value, 1);
   ExpectAction(SaverDefaultRule(s, MsgPower, PwrCriticalResume, 0), StepPostClose, HostFinish::Default);
   ExpectAction(SaverDefaultRule(s, MsgPower, 1, 0), 0, HostFinish::Default);
-  for (unsigned message : {MsgKeyDown, MsgSysKeyDown, MsgLButtonDown, MsgRButtonDown, MsgMButtonDown}) {
+  for (unsigned message :
+       {MsgKeyDown, MsgSysKeyDown, MsgLButtonDown, MsgRButtonDown, MsgMButtonDown, MsgDisplayChange, MsgDpiChanged}) {
     ExpectAction(SaverDefaultRule(s, message, 0, 0), StepPostClose, HostFinish::Default);
   }
   ExpectAction(SaverDefaultRule(s, MsgMouseMove, 0, 0), 0, HostFinish::MouseTravel);
