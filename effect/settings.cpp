@@ -3,6 +3,8 @@
 
 #include <shlobj.h>
 
+#include "host/host_state.h"
+
 namespace {
 
 constexpr wchar_t UserFolderName[] = L"\\Gyrewell";
@@ -49,8 +51,8 @@ bool IsFile(const wchar_t* path) {
 }
 
 // The user's file when it exists: then it is the one meant, for reading and
-// for writing alike.
-bool ExistingUserFile(wchar_t* path) { return UserSettingsFile(path, false) && IsFile(path); }
+// for writing alike. Never on the 95/98/Me family.
+bool ExistingUserFile(wchar_t* path) { return !Host.win9xFamily && UserSettingsFile(path, false) && IsFile(path); }
 
 void FormatValue(char* text, std::int32_t value) { wsprintfA(text, SettingValueFormat, static_cast<long>(value)); }
 
@@ -126,16 +128,20 @@ int WriteSettings(SettingsFilesTried* tried) {
     NoteTried(tried, userFile);
     return -1;
   }
+  if (!Host.win9xFamily && UserSettingsFolder(userFile, true)) {
+    // Our folder may exist already (an earlier write, or a file that was
+    // removed); any other failure shows in the writes that follow.
+    CreateDirectoryW(userFile, nullptr);
+    if (Append(userFile, UserFileName)) {
+      if (WriteUserFile(userFile)) return 0;
+      NoteTried(tried, userFile);
+      // Half a file (one key taken) would shadow the one written next.
+      DeleteFileW(userFile);
+    }
+  }
   if (WriteCurrentFolderFile()) return 0;
   wchar_t current[MAX_PATH];
   CurrentFolderFile(current);
   NoteTried(tried, current);
-  if (!UserSettingsFolder(userFile, true)) return -1;
-  // Our folder may exist already (an earlier write, or a file that was
-  // removed); any other failure shows in the writes that follow.
-  CreateDirectoryW(userFile, nullptr);
-  if (!Append(userFile, UserFileName)) return -1;
-  if (WriteUserFile(userFile)) return 0;
-  NoteTried(tried, userFile);
   return -1;
 }

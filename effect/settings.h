@@ -9,19 +9,27 @@
 //                                        the wide calls: a profile folder may
 //                                        hold characters outside the code page
 //
-// Windows starts a screen saver in C:\Windows\System32, where a standard user
-// cannot write, and a 64-bit program with a manifest is never redirected to a
-// VirtualStore. So the current folder's file is kept wherever it works (older
-// installs rely on it) and the user's file takes over where it does not. Which
-// file is meant is decided afresh at every read and every write:
+// Windows starts a screen saver and its preview in C:\Windows\System32, where
+// a standard user cannot write, but "Configure" and "Test" in the file's own
+// menu, and a double click, start it in the folder that holds the file. So on
+// the NT family the user's file is the one OK writes, whatever folder the
+// dialog was started in, and every start, from any folder, finds it:
 //
-//   read   the user's file if it exists, otherwise .\Gyrewell.ini (missing:
-//          the defaults)
-//   write  the user's file if it exists; otherwise .\Gyrewell.ini, and if
-//          either key cannot be written there, both keys go to the user's
-//          file, its folder made as needed
+//   read   the user's file if it exists, otherwise .\Gyrewell.ini (an
+//          administrator's or an older file, never changed by us), otherwise
+//          the defaults
+//   write  the user's file, its folder made as needed; only where that
+//          cannot be written (no profile folder, a folder in its way) the
+//          current folder's file
 //
-// so whatever a write stored is what the next read finds.
+// A user's file that exists but cannot be written is the one failure that is
+// not passed on to the current folder's file: that file would be shadowed by
+// the user's at the next read, and the choice lost while OK looked done.
+//
+// On the 95/98/Me family only .\Gyrewell.ini is read and written, through the
+// ANSI calls: there the saver, its preview and the dialog are started in the
+// same folder, and the family has no per-user folders to speak of. The family
+// is the one the host recorded at start-up.
 //
 // ReadSetting reads one key and holds the result to the key's range (see
 // settings_rules.h for the rules and for what happens to text that is not a
@@ -34,9 +42,8 @@
 // caller can tell the user.
 //
 // The user's folder is asked of the shell (SHGetFolderPathW, looked up by
-// name: the oldest Windows families lack it). Where it cannot be had, as on
-// the 95/98/Me family, whose folders have no permissions anyway, only the
-// current folder's file is used.
+// name: Windows NT 4 lacks it). Where it cannot be had, only the current
+// folder's file is used.
 #ifndef GYREWELL_SETTINGS_H
 #define GYREWELL_SETTINGS_H
 
