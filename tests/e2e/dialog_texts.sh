@@ -78,7 +78,7 @@ box=$(grep '^msgbox ' <<<"$SHOWN")
 e2e_expect_eq "$(e2e_field "$box" owner)" dialog "owner of the message box"
 path="Z:${E2E_CWD//\//\\}\\Gyrewell.ini"
 e2e_expect_eq "$(e2e_field "$box" text16)" \
-  "$(utf16 "次のファイルに設定を保存できませんでした。")000d000a$(utf16 "$path")000d000a$(utf16 "$(user_ini_windows)")" \
+  "$(utf16 "次のファイルに設定を保存できませんでした。")000d000a$(utf16 "$(user_ini_windows)")000d000a$(utf16 "$path")" \
   "message text"
 
 # Once the way is clear, OK writes the file exactly as it always has.

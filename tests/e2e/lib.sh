@@ -54,6 +54,10 @@
 #                                   bpp= virtual= cursor= desktop=)
 #   e2e_set_version win98 [EXE]     report the 95/98/Me family (to all
 #                                   programs, or to EXE only)
+#   e2e_monitors WxH+X+Y...         several monitors on the one Xvfb screen
+#                                   (call after e2e_display and e2e_wine; the
+#                                   first is the primary); Wine then reports
+#                                   them, checked with screen_info
 #
 # Display, input and pictures (X tools on the test's own display):
 #   e2e_mouse_move X Y | e2e_mouse_nudge DX DY | e2e_click [BUTTON] | e2e_key KEY...
@@ -773,6 +777,47 @@ e2e_set_version() {
   [[ -z ${2:-} ]] || key="HKCU\\Software\\Wine\\AppDefaults\\$2"
   _e2e_driver reg add "$key" /v Version /t REG_SZ /d "$version" /f
   [[ $E2E_RC -eq 0 ]] || e2e_fail "reg add $key Version=$version failed"
+}
+
+# Xvfb's one screen becomes several RandR monitors, which Wine takes from
+# Xinerama once told not to use RandR itself (the setting is read when the
+# wineserver starts, so it is started again, after it has saved the registry:
+# a server ended by a signal loses what was added). Physical sizes are at 96
+# DPI.
+e2e_monitors() {
+  local spec n=0 name mm_w mm_h old
+  # A layout set before is taken down first (the screen's own monitor comes
+  # back with its output, for the first new monitor to take over).
+  for old in $(_e2e_x xrandr --listmonitors | sed -n 's/^ *[0-9]*: [+*]*\(E2E[0-9]*\) .*/\1/p'); do
+    _e2e_x xrandr --delmonitor "$old" >/dev/null
+  done
+  for spec in "$@"; do
+    [[ $spec =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || e2e_fail "e2e_monitors: bad monitor $spec"
+    mm_w=$((BASH_REMATCH[1] * 254 / 960))
+    mm_h=$((BASH_REMATCH[2] * 254 / 960))
+    name=E2E$n
+    ((n > 0)) || name="*$name"
+    # The first monitor takes over the screen's output; a monitor of the
+    # screen's own cannot be removed otherwise.
+    _e2e_x xrandr --setmonitor "$name" \
+      "${BASH_REMATCH[1]}/${mm_w}x${BASH_REMATCH[2]}/${mm_h}+${BASH_REMATCH[3]}+${BASH_REMATCH[4]}" \
+      "$( ((n == 0)) && echo screen || echo none)" >/dev/null
+    n=$((n + 1))
+  done
+  _e2e_driver reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /t REG_SZ /d N /f
+  [[ $E2E_RC -eq 0 ]] || e2e_fail "reg add UseXRandR=N failed"
+  # Ended this way the server writes the registry out first.
+  timeout 30 "$E2E_WINESERVER_BIN" -k </dev/null >>"$E2E_DIR/wineserver.out" 2>&1 || true
+  local try why
+  for ((try = 1; ; try++)); do
+    _e2e_stop_wine
+    _e2e_start_server
+    why=$(_e2e_warm_up) && break
+    ((try < E2E_WARMUP_TRIES)) || e2e_fail "Wine's first program with several monitors failed $try times; last: $why"
+    e2e_log "harness: Wine's start-up failed ($why); warm-up $((try + 1)) of $E2E_WARMUP_TRIES with a fresh wineserver"
+  done
+  e2e_screen_info
+  e2e_log "monitors $*: $E2E_INFO"
 }
 
 # ---------------------------------------------------------------------------

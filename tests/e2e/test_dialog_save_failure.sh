@@ -17,12 +17,12 @@ fi
 hex() { printf '%s' "$1" | od -An -tx1 | tr -d ' \n'; }
 
 # "次のファイルに設定を保存できませんでした。" in code page 932, then after a line
-# break each the full path of the current folder's file as the program sees
-# it, and the user's file.
+# break each the files in the order tried: the user's, and the full path of
+# the current folder's file as the program sees it.
 expected_message() {
   local path="Z:${1//\//\\}"
   printf '%s0d0a%s0d0a%s' "$(printf '次のファイルに設定を保存できませんでした。' | iconv -f UTF-8 -t CP932 | od -An -tx1 | tr -d ' \n')" \
-    "$(hex "$path")" "$(hex "$(user_ini_windows)")"
+    "$(hex "$(user_ini_windows)")" "$(hex "$path")"
 }
 
 mkdir -p "$E2E_DIR"

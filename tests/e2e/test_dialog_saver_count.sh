@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# What the dialog stores is what the saver uses: the dialog's OK writes
-# CHRNUM=20 with the black backdrop, and the saver started next (/s, which
-# reads the file at its start) draws about twenty sprites' worth of pixels on
-# a black field over a coloured desktop; 200 gives many times more.
+# What the dialog stores is what the saver uses, whatever folder each starts
+# in: the dialog's OK, in the folder that holds the program, writes CHRNUM=20
+# with the black backdrop to the user's file, and the saver started next from
+# another folder (as Windows starts it, in System32) draws about twenty
+# sprites' worth of pixels on a black field over a coloured desktop; 200
+# gives many times more.
 #
 # Sprites cannot be told apart one by one (they overlap near the middle and
 # fade there), so the observable is the number of non-black pixels. The
@@ -53,9 +55,12 @@ e2e_start config scr /c
 drive config.drive pos:20 click:1045 click:1 gone
 e2e_wait_exit config
 e2e_expect_eq "$E2E_RC" 1 "exit code of /c after OK"
-e2e_expect_eq "$(tr -d '\r' <"$E2E_CWD/Gyrewell.ini")" $'[Gyrewell]\nCHRNUM=20\nPTNNUM=2' "file written by the dialog"
+e2e_expect_eq "$(tr -d '\r' <"$(user_ini)")" $'[Gyrewell]\nCHRNUM=20\nPTNNUM=2' "file written by the dialog"
+[[ ! -e $E2E_CWD/Gyrewell.ini ]] || e2e_fail "OK wrote the dialog's folder's file too"
 
-few=$(saver_lit few)
+elsewhere=$E2E_DIR/system32
+mkdir -p "$elsewhere"
+few=$(E2E_CWD=$elsewhere saver_lit few)
 e2e_log "non-black pixels with CHRNUM=20: $few"
 sum=0
 for n in $few; do
@@ -65,8 +70,8 @@ for n in $few; do
 done
 ((sum / 3 < 3500)) || e2e_fail "more than twenty sprites' worth drawn with CHRNUM=20 (counts: $few)"
 
-printf '[Gyrewell]\r\nCHRNUM=200\r\nPTNNUM=2\r\n' >"$E2E_CWD/Gyrewell.ini"
-many=$(saver_lit many)
+printf '[Gyrewell]\r\nCHRNUM=200\r\nPTNNUM=2\r\n' >"$(user_ini)"
+many=$(E2E_CWD=$elsewhere saver_lit many)
 e2e_log "non-black pixels with CHRNUM=200: $many"
 sum=0
 for n in $many; do sum=$((sum + n)); done

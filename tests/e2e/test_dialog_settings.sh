@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The configuration dialog (Gyrewell.scr /c) against the settings file in its
-# working directory: what it shows for stored, missing and odd values, how the
-# slider and the label follow page steps and drags, and what OK writes.
+# The configuration dialog (Gyrewell.scr /c) against the settings files: what
+# it shows for values stored in its working directory's file (missing, odd),
+# how the slider and the label follow page steps and drags, and what OK
+# writes, which goes to the user's own file, never to the working directory.
 source "$(dirname "$0")/lib.sh"
 source "$(dirname "$0")/dialog.sh"
 
@@ -15,9 +16,11 @@ expect_shown() {
   done
 }
 
-# The settings file as lines without carriage returns.
-ini() { tr -d '\r' <"$E2E_CWD/Gyrewell.ini"; }
-store() { mkdir -p "$E2E_CWD" && printf '%s\r\n' "$@" >"$E2E_CWD/Gyrewell.ini"; }
+# The user's file, which OK writes, as lines without carriage returns; store
+# puts values in the working directory's file and takes the user's away, so
+# that they are what the next dialog reads.
+ini() { tr -d '\r' <"$(user_ini)"; }
+store() { mkdir -p "$E2E_CWD" && printf '%s\r\n' "$@" >"$E2E_CWD/Gyrewell.ini" && rm -f "$(user_ini)"; }
 
 mkdir -p "$E2E_DIR"
 e2e_japanese_locale
@@ -28,7 +31,8 @@ mkdir -p "$E2E_CWD"
 # Label bytes: the count and the ideographic space of code page 932 (81 40).
 label() { printf '%s8140' "$(printf '%s' "$1" | od -An -tx1 | tr -d ' \n')"; }
 
-# --- No settings file: defaults shown; OK creates the file with both keys.
+# --- No settings file: defaults shown; OK creates the user's file with both
+# keys, and nothing in the (writable) working directory.
 rm -f "$E2E_CWD/Gyrewell.ini"
 e2e_start none scr /c
 drive none.drive show click:1 gone
@@ -36,7 +40,7 @@ expect_shown 1 slider=100 min=20 max=200 page=100 "label=$(label 100)" desktop=1
 e2e_wait_exit none
 e2e_expect_eq "$E2E_RC" 1 "exit code of /c after OK"
 e2e_expect_eq "$(ini)" $'[Gyrewell]\nCHRNUM=100\nPTNNUM=1' "file made by OK"
-[[ ! -e $(dirname "$(user_ini)") ]] || e2e_fail "OK in a writable folder made the user's settings folder too"
+[[ ! -e $E2E_CWD/Gyrewell.ini ]] || e2e_fail "OK wrote the working directory's file too"
 
 # --- Stored 150 and black; page keys step by 100 and stop at the ends; the
 # label follows a drag before the thumb is released; OK stores what is shown.
@@ -111,7 +115,9 @@ drive case.drive show click:2 gone
 expect_shown 1 slider=42 desktop=0 black=1
 e2e_wait_exit case
 
-# --- Started in another folder, the program reads that folder's file.
+# --- Started in another folder, without a user's file, the program reads
+# that folder's file.
+rm -f "$(user_ini)"
 other=$E2E_DIR/other
 mkdir -p "$other"
 printf '[Gyrewell]\r\nCHRNUM=33\r\nPTNNUM=2\r\n' >"$other/Gyrewell.ini"

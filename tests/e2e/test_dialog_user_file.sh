@@ -6,7 +6,10 @@
 #     keys, the dialog opened again shows them, /s draws the black field;
 #   - a read-only folder with an administrator's Gyrewell.ini: the dialog shows
 #     its values, OK saves to the user's file (the old one unchanged), and the
-#     next dialog shows the user's choice.
+#     next dialog shows the user's choice;
+#   - told it runs on Windows 98, the program reads and writes only the
+#     working directory's file: the dialog shows that file's values, not the
+#     user's file's, and OK changes only that file.
 # Read-only means a read-only tmpfs in the test's own mount namespace: Wine
 # runs as root here, so file modes alone would not stop a write.
 source "$(dirname "$0")/lib.sh"
@@ -83,6 +86,20 @@ E2E_CWD=$folder e2e_start after scr /c
 drive after.drive show click:2 gone
 e2e_expect_match "$(dialog_line 1)" ' slider=180 .* desktop=1 black=0 ' "dialog after saving to the user's file"
 e2e_wait_exit after
+
+# --- The 95/98/Me family: the working directory's file alone.
+before=$(od -An -tx1 "$(user_ini)")
+old98=$E2E_DIR/old98
+mkdir -p "$old98"
+printf '[Gyrewell]\r\nCHRNUM=60\r\nPTNNUM=2\r\n' >"$old98/Gyrewell.ini"
+e2e_set_version win98 Gyrewell.scr
+E2E_CWD=$old98 e2e_start win98 scr /c
+drive win98.drive show pos:90 click:1044 click:1 gone
+e2e_expect_match "$(dialog_line 1)" ' slider=60 .* desktop=0 black=1 ' "dialog on Windows 98"
+e2e_wait_exit win98
+e2e_expect_eq "$E2E_RC" 1 "exit code of /c after OK on Windows 98"
+e2e_expect_eq "$(crlf_less "$old98/Gyrewell.ini")" $'[Gyrewell]\nCHRNUM=90\nPTNNUM=1' "the folder's file on Windows 98"
+e2e_expect_eq "$(od -An -tx1 "$(user_ini)")" "$before" "the user's file after OK on Windows 98"
 
 umount "$folder" && rmdir "$folder" || true
 e2e_pass
