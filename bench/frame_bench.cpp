@@ -12,8 +12,9 @@
 //   presented_pixels  pixels that copy writes: the union of the changed blocks
 //   per_block_calls, per_block_pixels   the same for one blit per block
 // (the saver takes whichever route is cheaper where it runs; see
-// effect/present_route.h). Then the effect's start (surfaces, sheet import,
-// desktop snapshot).
+// effect/present_route.h). Then the same step for several monitors (a field
+// each) with the memory their surfaces take, and the effect's start
+// (surfaces, sheet import, desktop snapshot).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -116,6 +117,47 @@ BENCHMARK(BM_FrameStep)
     ->ArgsProduct({{16, 24, 32}, {1920, 3840}, {0, 1}, {1, 2}})
     ->ArgNames({"depth", "width", "changed", "scale"})
     ->Unit(benchmark::kMillisecond);
+
+// Several monitors: one frame step of every field (the saver's incremental
+// composition and presentation, 200 sprites each, 32 bits), and the surfaces
+// the layout takes (the sheet, enlarged sheets, each field's snapshot and
+// WorkSurface), against one 1920 x 1080 field in the same run.
+//   layout 0  one 1920 x 1080 monitor
+//   layout 1  two 1920 x 1080 monitors side by side
+//   layout 2  3840 x 2160 at 200 % beside 1920 x 1080 at 100 %
+void BM_FieldsStep(benchmark::State& state) {
+  RenderSetup s;
+  s.depth = 32;
+  s.spriteCount = 200;
+  s.seed = 42;
+  switch (state.range(0)) {
+    case 0:
+      s.monitors = {{0, 0, 1920, 1080, 96, true}};
+      break;
+    case 1:
+      s.monitors = {{0, 0, 1920, 1080, 96, true}, {1920, 0, 3840, 1080, 96, false}};
+      break;
+    default:
+      s.monitors = {{0, 0, 3840, 2160, 192, true}, {3840, 0, 5760, 1080, 96, false}};
+      break;
+  }
+  FrameRenderer r;
+  if (!StartRenderer(r, s, Sheet(), TestDesktop(1, 1))) {
+    state.SkipWithError("no sheet");
+    return;
+  }
+  for (int warm = 0; warm < 40; ++warm) RenderChangedFrame(r);
+  for (auto _ : state) {
+    RenderChangedFrame(r);
+    benchmark::ClobberMemory();
+  }
+  double bytes = static_cast<double>(r.sheetMemory.size());
+  for (std::int32_t i = 0; i < FieldCapacity; ++i)
+    bytes += static_cast<double>(r.snapshotMemory[i].size() + r.workMemory[i].size() + r.enlargedMemory[i].size());
+  state.counters["surfaces_mib"] = bytes / (1024.0 * 1024.0);
+  state.counters["fields"] = r.fields->count;
+}
+BENCHMARK(BM_FieldsStep)->DenseRange(0, 2)->ArgNames({"layout"})->Unit(benchmark::kMillisecond);
 
 void BM_EffectStart(benchmark::State& state) {
   const RenderSetup setup = Setup(state, false);

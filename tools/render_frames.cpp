@@ -8,6 +8,9 @@
 //     --preview WxH           draw as the Display control panel's preview of that client size
 //     --scale N               display scaling: draw N times larger (2 on a 200 % display); the
 //                             screen and preview sizes are the display's own pixels
+//     --monitor WxH+X+Y[@DPI] one monitor of several, at that place on the virtual screen and that
+//                             DPI (default 96); repeat for each, the primary first. The window
+//                             is their bounding box and the desktop picture covers it
 //     --seed N                the generator's seed (the saver uses the tick count; default 1)
 //     --frames N              frames to run (default 60)
 //     --every K               write every K-th frame (default: only the last)
@@ -16,6 +19,7 @@
 //
 // Writes OUTDIR/frame_NNNN.png, numbered from 1 (the first frame composed).
 // An animated picture: convert -delay 3 OUTDIR/frame_*.png anim.gif
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,9 +34,21 @@ bool ParseSize(const char* text, std::int32_t& w, std::int32_t& h) {
   return std::sscanf(text, "%dx%d", &w, &h) == 2 && w >= 32 && h >= 32 && w <= 10000 && h <= 10000;
 }
 
+bool ParseMonitor(const char* text, Monitor& m) {
+  int w = 0, h = 0, x = 0, y = 0, dpi = 96, end = 0;
+  const int read = std::sscanf(text, "%dx%d%d%d%n@%d", &w, &h, &x, &y, &end, &dpi);
+  if (read < 4 || (read == 4 && text[end] != '\0') || w < 32 || h < 32 || w > 10000 || h > 10000 ||
+      x < -10000 || x > 10000 || y < -10000 || y > 10000 || dpi < 96 || dpi > 96 * 8) {
+    return false;
+  }
+  m = Monitor{x, y, x + w, y + h, dpi, false};
+  return true;
+}
+
 int Usage() {
   std::fprintf(stderr, "usage: render_frames [--depth D] [--size WxH] [--count N] [--mode M] [--preview WxH]\n"
-                       "                     [--scale N] [--seed N] [--frames N] [--every K] [--desktop F.png]\n"
+                       "                     [--scale N] [--monitor WxH+X+Y[@DPI]]... [--seed N] [--frames N]\n"
+                       "                     [--every K] [--desktop F.png]\n"
                        "                     [--sheet F.bmp] OUTDIR\n");
   return 2;
 }
@@ -56,6 +72,11 @@ int main(int argc, char** argv) {
       if (!ParseSize(argv[++i], setup.previewWidth, setup.previewHeight)) return Usage();
     }
     else if (arg == "--scale") setup.scale = std::atoi(argv[++i]);
+    else if (arg == "--monitor") {
+      Monitor m;
+      if (!ParseMonitor(argv[++i], m)) return Usage();
+      setup.monitors.push_back(m);
+    }
     else if (arg == "--seed") setup.seed = static_cast<std::uint32_t>(std::strtoul(argv[++i], nullptr, 10));
     else if (arg == "--frames") frames = std::atoi(argv[++i]);
     else if (arg == "--every") every = std::atoi(argv[++i]);
@@ -70,9 +91,18 @@ int main(int argc, char** argv) {
   }
   if (setup.spriteCount < 20 || setup.spriteCount > 200) setup.spriteCount = 100;  // as the settings rules do
 
+  if (!setup.monitors.empty() && setup.previewFlag) return Usage();
+  std::int32_t left = 0, top = 0, right = setup.screenWidth, bottom = setup.screenHeight;
+  for (std::size_t m = 0; m < setup.monitors.size(); ++m) {
+    const Monitor& r = setup.monitors[m];
+    left = m == 0 ? r.left : std::min(left, r.left);
+    top = m == 0 ? r.top : std::min(top, r.top);
+    right = m == 0 ? r.right : std::max(right, r.right);
+    bottom = m == 0 ? r.bottom : std::max(bottom, r.bottom);
+  }
   RgbImage desktop;
   if (desktopPath.empty()) {
-    desktop = TestDesktop(setup.screenWidth, setup.screenHeight);
+    desktop = TestDesktop(right - left, bottom - top);
   } else if (!ReadPng(desktopPath, desktop)) {
     std::fprintf(stderr, "render_frames: cannot read %s\n", desktopPath.c_str());
     return 1;
