@@ -8,16 +8,15 @@
 #include "host/host_state.h"
 #include "host/legacy_password.h"
 #include "host/saver_window.h"
+#include "host/system_lookup.h"
 #include "host/test_hooks.h"
 
 static const char* CharStepA(const char* at) { return CharNextA(at); }
 
 void HardenProcessHeap() {
   typedef BOOL(WINAPI * HeapSetInformationProc)(HANDLE, int, void*, SIZE_T);
-  HMODULE kernel = GetModuleHandleA("KERNEL32.DLL");
-  if (!kernel) return;
   HeapSetInformationProc setInformation =
-      reinterpret_cast<HeapSetInformationProc>(reinterpret_cast<void (*)(void)>(GetProcAddress(kernel, "HeapSetInformation")));
+      LookUpEntry<HeapSetInformationProc>(GetModuleHandleA("KERNEL32.DLL"), "HeapSetInformation");
   if (setInformation) setInformation(NULL, 1 /* HeapEnableTerminationOnCorruption */, NULL, 0);
 }
 
@@ -79,13 +78,54 @@ static int RunGuarded(const char* tail) {
 
 #else
 
-// Where a fault resumes: the context captured when the guard was entered.
-static CONTEXT GuardContext;
 static volatile LONG GuardArmed = 0;
 static volatile LONG GuardTripped = 0;
 static DWORD GuardThread = 0;
 static BYTE* ImageStart = NULL;
 static BYTE* ImageEnd = NULL;
+
+#if defined(_WIN64)
+
+// Where a fault resumes: the context captured when the guard was entered.
+static CONTEXT GuardContext;
+
+static void ResumeInGuard(CONTEXT* context) { *context = GuardContext; }
+
+#else
+
+// On 32-bit x86 the guard needs nothing newer than Windows 95: no
+// RtlCaptureContext (Windows XP). The guard's frame is marked with
+// __builtin_setjmp, and the fault resumes in GuardResume, run a little below
+// that frame, which puts the thread's chain of exception frames back as it was
+// at the guard's entry (the frames registered since lie in the abandoned part
+// of the stack) and jumps back into the guard.
+static void* GuardJump[5];
+static void* GuardFrames = NULL;
+static BYTE* GuardFrame = NULL;
+
+// The head of the thread's chain of exception frames, at fs:0 on every 32-bit
+// Windows.
+static void* ExceptionFrames() {
+  void* head;
+  __asm__ __volatile__("movl %%fs:0, %0" : "=r"(head));
+  return head;
+}
+
+__attribute__((noinline, noreturn)) static void GuardResume() {
+  __asm__ __volatile__("movl %0, %%fs:0" : : "r"(GuardFrames) : "memory");
+  __builtin_longjmp(GuardJump, 1);
+}
+
+static void ResumeInGuard(CONTEXT* context) {
+  // 1 KiB below the guard's frame the stack was in use when the fault came,
+  // however deep it went; the fault's own stack may be exhausted. Entered as
+  // if called: 16-byte aligned just above the return address's place.
+  const DWORD top = (reinterpret_cast<DWORD>(GuardFrame) - 1024) & ~static_cast<DWORD>(15);
+  context->Esp = top - 4;
+  context->Eip = reinterpret_cast<DWORD>(&GuardResume);
+}
+
+#endif
 
 static LONG WINAPI GuardUnhandledFilter(EXCEPTION_POINTERS* info) {
   if (!GuardArmed || GuardTripped) return EXCEPTION_CONTINUE_SEARCH;
@@ -96,7 +136,7 @@ static LONG WINAPI GuardUnhandledFilter(EXCEPTION_POINTERS* info) {
     return EXCEPTION_CONTINUE_SEARCH;
   }
   GuardTripped = 1;
-  *info->ContextRecord = GuardContext;
+  ResumeInGuard(info->ContextRecord);
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 
@@ -131,6 +171,22 @@ static LONG WINAPI GuardVectoredHandler(EXCEPTION_POINTERS* info) {
   return answer == EXCEPTION_CONTINUE_SEARCH ? EXCEPTION_CONTINUE_SEARCH : EXCEPTION_CONTINUE_EXECUTION;
 }
 
+// Vectored handlers came with Windows XP. Where there are none (the 95/98/Me
+// family, NT 4, 2000), the system hands callbacks' faults on to the top, and
+// the unhandled-exception filter alone serves. The family is the one the
+// host recorded, so a test that reports Windows 98 runs the guard as it runs
+// there.
+static void AddGuardVectoredHandler() {
+#if defined(_WIN64)
+  AddVectoredExceptionHandler(1, GuardVectoredHandler);
+#else
+  if (Host.win9xFamily) return;
+  typedef PVOID(WINAPI * AddHandlerProc)(ULONG, PVECTORED_EXCEPTION_HANDLER);
+  AddHandlerProc add = LookUpEntry<AddHandlerProc>(GetModuleHandleA("KERNEL32.DLL"), "AddVectoredExceptionHandler");
+  if (add != NULL) add(1, GuardVectoredHandler);
+#endif
+}
+
 static void FindOwnImage() {
   BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(NULL));
   const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
@@ -143,9 +199,16 @@ static int RunGuarded(const char* tail) {
   FindOwnImage();
   GuardThread = GetCurrentThreadId();
   SetUnhandledExceptionFilter(GuardUnhandledFilter);
-  AddVectoredExceptionHandler(1, GuardVectoredHandler);
+  AddGuardVectoredHandler();
+#if defined(_WIN64)
   RtlCaptureContext(&GuardContext);
-  if (GuardTripped) {
+  const bool resumed = GuardTripped != 0;
+#else
+  GuardFrames = ExceptionFrames();
+  GuardFrame = static_cast<BYTE*>(__builtin_frame_address(0));
+  const bool resumed = __builtin_setjmp(GuardJump) != 0;
+#endif
+  if (resumed) {
     GuardArmed = 0;
     SetScreenSaverRunning(false);
     return -1;
@@ -161,10 +224,7 @@ static int RunGuarded(const char* tail) {
 
 int SelectSaverMode(HINSTANCE instance, const char* tail) {
   HardenProcessHeap();
-  INITCOMMONCONTROLSEX controls;
-  controls.dwSize = sizeof controls;
-  controls.dwICC = ICC_TAB_CLASSES;
-  InitCommonControlsEx(&controls);
+  InitCommonControlClasses(ICC_TAB_CLASSES);
   Host.instance = instance;
   OSVERSIONINFOA version = {};
   version.dwOSVersionInfoSize = sizeof version;
