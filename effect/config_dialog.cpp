@@ -4,6 +4,8 @@
 #include <commctrl.h>
 
 #include "effect/settings.h"
+#include "host/host_state.h"
+#include "host/system_lookup.h"
 #include "resources/dialog_ids.h"
 
 namespace {
@@ -11,11 +13,21 @@ namespace {
 static_assert(SliderRangeParameter == 13107220u, "trackbar range 20..200");
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide calls take UTF-16");
 
-// The dialog's texts are UTF-16 from the template to the screen: through the
-// ANSI calls they would be turned into the system's code page, and every
-// Japanese character would come out as "?" on a Western system.
+// On the NT family the dialog's texts are UTF-16 from the template to the
+// screen: through the ANSI calls they would be turned into the system's code
+// page, and every Japanese character would come out as "?" on a Western
+// system. The 95/98/Me family has only stubs for the wide calls, so there the
+// dialog, its label and its message go through the ANSI calls, their texts in
+// code page 932: they read on a Japanese system, as they always have. Which
+// family it is, the host recorded at start-up.
 
 void ShowSpriteCount(HWND dialog) {
+  if (Host.win9xFamily) {
+    char text[SettingTextSize];
+    wsprintfA(text, CountLabelFormatCp932, static_cast<int>(SpriteCount));
+    SetDlgItemTextA(dialog, IDC_COUNT_LABEL, text);
+    return;
+  }
   wchar_t text[SettingTextSize];
   wsprintfW(text, CountLabelFormat, static_cast<int>(SpriteCount));
   SetDlgItemTextW(dialog, IDC_COUNT_LABEL, text);
@@ -31,6 +43,13 @@ void CopyText(To* to, const From* from) {
 }
 
 void ReportSaveFailure(HWND dialog, const SettingsFilesTried& tried) {
+  if (Host.win9xFamily) {
+    const char* paths[1] = {tried.ansiPaths[0]};
+    char text[SettingTextSize + MAX_PATH];
+    FormatSaveFailure(text, static_cast<int>(sizeof text), paths, tried.count < 1 ? 0 : 1);
+    MessageBoxA(dialog, text, "Gyrewell", MB_OK | MB_ICONEXCLAMATION);
+    return;
+  }
   char16_t portablePaths[2][MAX_PATH];
   const char16_t* paths[2];
   for (int i = 0; i < tried.count; ++i) {
@@ -49,13 +68,13 @@ void ReportSaveFailure(HWND dialog, const SettingsFilesTried& tried) {
 int RunConfigDialog(HWND owner) {
   // The slider is a trackbar; the host only asks for the tab classes, so the
   // dialog registers the bar classes itself before its template is loaded.
-  INITCOMMONCONTROLSEX classes;
-  classes.dwSize = sizeof classes;
-  classes.dwICC = ICC_BAR_CLASSES;
-  if (!InitCommonControlsEx(&classes)) InitCommonControls();
-  INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), owner,
-                                   ConfigDialogProc, 0);
-  return static_cast<int>(result);
+  InitCommonControlClasses(ICC_BAR_CLASSES);
+  if (Host.win9xFamily) {
+    return static_cast<int>(DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_SETTINGS), owner,
+                                            ConfigDialogProc, 0));
+  }
+  return static_cast<int>(DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), owner,
+                                          ConfigDialogProc, 0));
 }
 
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {

@@ -6,9 +6,11 @@
 // It first registers the trackbar class the template's slider needs
 // (InitCommonControlsEx with ICC_BAR_CLASSES, or InitCommonControls where the
 // former is refused), so the dialog does not depend on what the caller
-// initialised. The dialog is a Unicode one (DialogBoxParamW): its template's
-// texts, the label and the failure message stay UTF-16 all the way, so they
-// read the same whatever the system's ANSI code page.
+// initialised. On the NT family the dialog is a Unicode one (DialogBoxParamW):
+// its template's texts, the label and the failure message stay UTF-16 all the
+// way, so they read the same whatever the system's ANSI code page. On the
+// 95/98/Me family, whose wide calls are stubs, they go through the ANSI calls
+// in code page 932.
 //
 // The dialog works directly on SpriteCount and BackdropMode:
 //   opening     reads both settings; slider 1042 at SpriteCount in 20..200 with

@@ -121,6 +121,15 @@ void ReadSettings() {
 
 int WriteSettings(SettingsFilesTried* tried) {
   if (tried != nullptr) tried->count = 0;
+  if (Host.win9xFamily) {
+    if (WriteCurrentFolderFile()) return 0;
+    if (tried != nullptr) {
+      DWORD length = GetFullPathNameA(SettingsPath, MAX_PATH, tried->ansiPaths[0], nullptr);
+      if (length == 0 || length >= MAX_PATH) lstrcpynA(tried->ansiPaths[0], SettingsPath, MAX_PATH);
+      tried->count = 1;
+    }
+    return -1;
+  }
   wchar_t userFile[MAX_PATH];
   if (ExistingUserFile(userFile)) {
     // Writing elsewhere now would be shadowed by this file at the next read.
@@ -128,7 +137,7 @@ int WriteSettings(SettingsFilesTried* tried) {
     NoteTried(tried, userFile);
     return -1;
   }
-  if (!Host.win9xFamily && UserSettingsFolder(userFile, true)) {
+  if (UserSettingsFolder(userFile, true)) {
     // Our folder may exist already (an earlier write, or a file that was
     // removed); any other failure shows in the writes that follow.
     CreateDirectoryW(userFile, nullptr);

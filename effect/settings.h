@@ -38,8 +38,9 @@
 // WriteSettings stores SpriteCount under "CHRNUM", then BackdropMode under
 // "PTNNUM", always both, changed or not, as "%ld" text. It returns 0 when both
 // keys were written to one file and -1 when no file took them; then `tried`
-// names, as full UTF-16 paths, the files it tried, in the order tried, so the
-// caller can tell the user.
+// names the files it tried, in the order tried, so the caller can tell the
+// user: as full UTF-16 paths on the NT family, as a full path in the system's
+// code page on the 95/98/Me family, whose wide calls are stubs that fail.
 //
 // The user's folder is asked of the shell (SHGetFolderPathW, looked up by
 // name: Windows NT 4 lacks it). Where it cannot be had, only the current
@@ -53,7 +54,8 @@
 
 struct SettingsFilesTried {
   int count;
-  wchar_t paths[2][MAX_PATH];
+  wchar_t paths[2][MAX_PATH];    // the NT family
+  char ansiPaths[1][MAX_PATH];   // the 95/98/Me family: only the current folder's file
 };
 
 std::int32_t ReadSetting(const SettingRule& rule);

@@ -59,10 +59,16 @@ constexpr char SettingValueFormat[] = "%ld";
 // encoding cannot change it.
 constexpr wchar_t CountLabelFormat[] = L"%d\u3000";
 
+// The same label through the ANSI calls of the 95/98/Me family: the count and
+// the ideographic space in code page 932 (0x81 0x40), the dialog's own.
+constexpr char CountLabelFormatCp932[] = "%d\x81\x40";
+
 // Message shown when OK cannot store the settings; the full path of the file
 // follows it. UTF-16 for "次のファイルに設定を保存できませんでした。" (the
-// settings could not be saved to the following file).
+// settings could not be saved to the following file), and the same in code
+// page 932 for the ANSI calls.
 extern const char16_t SaveFailureText[];
+extern const char SaveFailureTextCp932[];
 
 // The value the effect uses for what the file yielded: value itself when it lies
 // in low..high (signed comparison), otherwise the rule's fallback.
@@ -82,5 +88,9 @@ constexpr std::int32_t SliderPageSize = 100;
 // own, cut to fit size UTF-16 units including the closing zero. Does nothing
 // when size is below 1.
 void FormatSaveFailure(char16_t* text, int size, const char16_t* const* paths, int pathCount);
+
+// The same in code page 932 (SaveFailureTextCp932), with paths in the
+// system's code page, for the ANSI calls.
+void FormatSaveFailure(char* text, int size, const char* const* paths, int pathCount);
 
 #endif

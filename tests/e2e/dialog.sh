@@ -19,3 +19,16 @@ western_locale() { e2e_locale en_US; }
 # prefix (call after e2e_wine); user_ini_windows is the same as Windows names it.
 user_ini() { printf '%s/drive_c/users/%s/AppData/Roaming/Gyrewell/Gyrewell.ini' "$WINEPREFIX" "$(id -un)"; }
 user_ini_windows() { printf 'C:\\users\\%s\\AppData\\Roaming\\Gyrewell\\Gyrewell.ini' "$(id -un)"; }
+
+# UTF-16 code units of a UTF-8 text, four hex digits each, as dialog_driver prints them.
+utf16() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16BE | od -An -tx1 -v | tr -d ' \n'; }
+
+# expect_text ID TEXT: the (first) control ID of the last "texts" output reads TEXT.
+expect_text() {
+  local line
+  line=$(grep -m1 "^text id=$1 " <<<"$SHOWN" || true)
+  e2e_expect_eq "$(e2e_field "$line" hex)" "$(utf16 "$2")" "text of control $1"
+}
+
+version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$E2E_BUILD_DIR/CMakeCache.txt")
+caption="Gyrewell Version $version"   # the dialog's caption

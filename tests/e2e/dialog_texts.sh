@@ -11,18 +11,6 @@
 #
 # DIALOG_SHOT=FILE copies the dialog's picture there (for README).
 
-# UTF-16 code units of a UTF-8 text, four hex digits each, as dialog_driver prints them.
-utf16() { printf '%s' "$1" | iconv -f UTF-8 -t UTF-16BE | od -An -tx1 -v | tr -d ' \n'; }
-
-# expect_text ID TEXT: the (first) control ID of the last "texts" output reads TEXT.
-expect_text() {
-  local line
-  line=$(grep -m1 "^text id=$1 " <<<"$SHOWN" || true)
-  e2e_expect_eq "$(e2e_field "$line" hex)" "$(utf16 "$2")" "text of control $1"
-}
-
-version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$E2E_BUILD_DIR/CMakeCache.txt")
-caption="Gyrewell Version $version"
 
 e2e_display 1024x768x24
 e2e_wine

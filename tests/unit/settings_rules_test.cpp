@@ -3,6 +3,7 @@
 #include "effect/settings_rules.h"
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -87,4 +88,28 @@ TEST(SettingsRules, SaveFailureTextNamesTheFilesAndNeverOverflows) {
   char16_t none = u'x';
   FormatSaveFailure(&none, 0, both, 2);
   EXPECT_EQ(none, u'x');
+}
+
+// The ANSI texts of the 95/98/Me family are the UTF-16 ones in code page 932,
+// byte for byte.
+TEST(SettingsRules, Cp932TextsAreTheUtf16Ones) {
+  auto cp932 = [](const std::u16string& text) {
+    iconv_t convert = iconv_open("CP932", "UTF-16LE");
+    EXPECT_NE(convert, reinterpret_cast<iconv_t>(-1));
+    std::string in(reinterpret_cast<const char*>(text.data()), text.size() * 2), out(text.size() * 2, '\0');
+    char* from = &in[0];
+    char* to = &out[0];
+    std::size_t inLeft = in.size(), outLeft = out.size();
+    EXPECT_NE(iconv(convert, &from, &inLeft, &to, &outLeft), static_cast<std::size_t>(-1));
+    iconv_close(convert);
+    out.resize(out.size() - outLeft);
+    return out;
+  };
+  const char* paths[1] = {"C:\\WINDOWS\\Gyrewell.ini"};
+  char text[256];
+  FormatSaveFailure(text, sizeof text, paths, 1);
+  EXPECT_EQ(std::string(text), cp932(SaveFailureText) + "\r\n" + paths[0]);
+  char label[SettingTextSize];
+  std::snprintf(label, sizeof label, CountLabelFormatCp932, 150);
+  EXPECT_EQ(std::string(label), "150" + cp932(u"\u3000"));
 }
