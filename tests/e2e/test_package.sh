@@ -1,36 +1,55 @@
 #!/usr/bin/env bash
-# The release zip as a Windows user gets it: scripts/package packs this build
-# tree's Gyrewell.scr; the zip holds exactly the four files, their checksums
-# hold, the texts have Windows line ends and the version, the version resource
-# reads as Explorer's Properties would show it, and the packaged saver runs:
-# /s, a key, exit code 0.
+# The release zips as a Windows user gets them: scripts/package packs this
+# build tree's Gyrewell.scr (win64) and the 32-bit tree's (win32, which must
+# be built: scripts/test builds it first); each zip holds exactly the four
+# files, their checksums hold, the texts have Windows line ends, the version
+# and only their own zip's parts of README.txt, and packing again gives the
+# same bytes. The 64-bit version resource reads as Explorer's Properties would
+# show it, and the packaged 64-bit saver runs: /s, a key, exit code 0. (The
+# 32-bit program cannot run here; its imports are audited in its own tree.)
 source "$(dirname "$0")/lib.sh"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$E2E_BUILD_DIR/CMakeCache.txt")
 [[ $version =~ ^([0-9]+)\.([0-9]+)$ ]] || e2e_fail "no MAJOR.MINOR version in the build tree: '$version'"
 numbers="${BASH_REMATCH[1]}.$((10#${BASH_REMATCH[2]})).0.0"
 
-GYREWELL_BUILD_DIR=$E2E_BUILD_DIR bash "$E2E_SOURCE_DIR/scripts/package" --zip --no-build --out "$E2E_DIR/dist" \
-  >"$E2E_DIR/package.out" 2>&1 || e2e_fail "scripts/package failed: $(tail -n 5 "$E2E_DIR/package.out")"
-zip_file=$E2E_DIR/dist/Gyrewell-$version-win64.zip
-[[ -f $zip_file ]] || e2e_fail "no $(basename "$zip_file"): $(ls "$E2E_DIR/dist")"
-e2e_expect_eq "$(unzip -Z1 "$zip_file" | tr '\n' ' ')" "Gyrewell.scr README.txt LICENSE.txt SHA256SUMS " "zip contents"
+pack() {   # OUT
+  GYREWELL_BUILD_DIR=$E2E_BUILD_DIR bash "$E2E_SOURCE_DIR/scripts/package" --zip --no-build --out "$1" \
+    >"$1.out" 2>&1 || e2e_fail "scripts/package failed: $(tail -n 5 "$1.out")"
+}
+pack "$E2E_DIR/dist"
+pack "$E2E_DIR/again"
 
-unpacked=$E2E_DIR/unpacked
-mkdir -p "$unpacked"
-unzip -q "$zip_file" -d "$unpacked"
-(cd "$unpacked" && sha256sum -c --quiet SHA256SUMS) >"$E2E_DIR/sha256sum.out" 2>&1 ||
-  e2e_fail "SHA256SUMS does not hold: $(cat "$E2E_DIR/sha256sum.out")"
-e2e_expect_eq "$(grep -c '' "$unpacked/SHA256SUMS")" 3 "lines of SHA256SUMS"
+for bits in 64 32; do
+  zip_file=$E2E_DIR/dist/Gyrewell-$version-win$bits.zip
+  [[ -f $zip_file ]] || e2e_fail "no $(basename "$zip_file"): $(ls "$E2E_DIR/dist")"
+  cmp -s "$zip_file" "$E2E_DIR/again/$(basename "$zip_file")" || e2e_fail "$(basename "$zip_file") differs when packed again"
+  e2e_expect_eq "$(unzip -Z1 "$zip_file" | tr '\n' ' ')" "Gyrewell.scr README.txt LICENSE.txt SHA256SUMS " "win$bits zip contents"
 
-for text in README.txt LICENSE.txt SHA256SUMS; do
-  lines=$(grep -c '' "$unpacked/$text")
-  e2e_expect_eq "$(grep -c $'\r$' "$unpacked/$text")" "$lines" "lines of $text ending in CRLF"
+  unpacked=$E2E_DIR/unpacked$bits
+  mkdir -p "$unpacked"
+  unzip -q "$zip_file" -d "$unpacked"
+  (cd "$unpacked" && sha256sum -c --quiet SHA256SUMS) >"$E2E_DIR/sha256sum.out" 2>&1 ||
+    e2e_fail "win$bits SHA256SUMS does not hold: $(cat "$E2E_DIR/sha256sum.out")"
+  e2e_expect_eq "$(grep -c '' "$unpacked/SHA256SUMS")" 3 "lines of SHA256SUMS"
+
+  for text in README.txt LICENSE.txt SHA256SUMS; do
+    lines=$(grep -c '' "$unpacked/$text")
+    e2e_expect_eq "$(grep -c $'\r$' "$unpacked/$text")" "$lines" "lines of win$bits $text ending in CRLF"
+  done
+  e2e_expect_eq "$(head -c 3 "$unpacked/README.txt" | od -An -tx1 | tr -d ' ')" efbbbf "README.txt's byte-order mark"
+  [[ $(head -n1 "$unpacked/README.txt") == $'\xef\xbb\xbf'"Gyrewell $version - "* ]] ||
+    e2e_fail "win$bits README.txt does not name version $version"
+  ! grep -q '@[A-Z0-9]*@' "$unpacked/README.txt" || e2e_fail "win$bits README.txt holds an unfilled placeholder"
+  grep -q "^This is the $bits-bit one." "$unpacked/README.txt" || e2e_fail "win$bits README.txt does not say which it is"
+  other=$((96 - bits))
+  ! grep -q "^This is the $other-bit one." "$unpacked/README.txt" || e2e_fail "win$bits README.txt holds the win$other zip's text"
+  grep -q '^MIT License' "$unpacked/LICENSE.txt" || e2e_fail "LICENSE.txt is not the licence"
 done
-e2e_expect_eq "$(head -c 3 "$unpacked/README.txt" | od -An -tx1 | tr -d ' ')" efbbbf "README.txt's byte-order mark"
-[[ $(head -n1 "$unpacked/README.txt") == $'\xef\xbb\xbf'"Gyrewell $version - "* ]] || e2e_fail "README.txt does not name version $version"
-! grep -q '@[A-Z]*@' "$unpacked/README.txt" || e2e_fail "README.txt holds an unfilled placeholder"
-grep -q '^MIT License' "$unpacked/LICENSE.txt" || e2e_fail "LICENSE.txt is not the licence"
+e2e_expect_match "$(x86_64-w64-mingw32-objdump -f "$E2E_DIR/unpacked32/Gyrewell.scr")" 'file format pei-i386' \
+  "the win32 zip's program"
+grep -q $'^Windows 95, 98 and Me\r$' "$E2E_DIR/unpacked32/README.txt" || e2e_fail "the win32 README.txt lacks Windows 95/98/Me"
+unpacked=$E2E_DIR/unpacked64
 
 e2e_display 1280x800x24
 e2e_wine
