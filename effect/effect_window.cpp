@@ -39,6 +39,7 @@
 #include "effect/render/packed_image.h"
 #include "effect/settings.h"
 #include "host/saver_default.h"
+#include "host/system_lookup.h"
 #include "host/test_hooks.h"
 
 namespace {
@@ -108,18 +109,12 @@ void ReleaseMadeSurface(void*, const SurfaceRequest& q) { ReleaseSurface(Surface
 
 const SurfaceMaker Surfaces = {MakeSurface, ReleaseMadeSurface, nullptr};
 
-template <typename Function>
-Function LookUp(HMODULE module, const char* name) {
-  return module != nullptr ? reinterpret_cast<Function>(reinterpret_cast<void (*)(void)>(GetProcAddress(module, name)))
-                           : nullptr;
-}
-
 // The system's DPI as this DPI-aware program sees it: GetDpiForSystem where the
 // system has it (Windows 10 1607 and later), else the screen's LOGPIXELSX,
 // which older systems report the same way.
 std::int32_t SystemDpi() {
   typedef UINT(WINAPI * GetDpiForSystemProc)();
-  GetDpiForSystemProc getDpi = LookUp<GetDpiForSystemProc>(GetModuleHandleA("USER32.DLL"), "GetDpiForSystem");
+  GetDpiForSystemProc getDpi = LookUpEntry<GetDpiForSystemProc>(GetModuleHandleA("USER32.DLL"), "GetDpiForSystem");
   if (getDpi != nullptr) return static_cast<std::int32_t>(getDpi());
   HDC screen = GetDC(nullptr);
   const std::int32_t dpi = screen != nullptr ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
@@ -163,11 +158,11 @@ std::int32_t ListMonitors(MonitorList& list) {
   list.count = 0;
   list.systemDpi = SystemDpi();
   HMODULE user = GetModuleHandleA("USER32.DLL");
-  EnumMonitorsProc enumMonitors = LookUp<EnumMonitorsProc>(user, "EnumDisplayMonitors");
-  list.info = LookUp<MonitorInfoProc>(user, "GetMonitorInfoA");
+  EnumMonitorsProc enumMonitors = LookUpEntry<EnumMonitorsProc>(user, "EnumDisplayMonitors");
+  list.info = LookUpEntry<MonitorInfoProc>(user, "GetMonitorInfoA");
   if (enumMonitors == nullptr || list.info == nullptr) return 0;
   HMODULE shcore = LoadLibraryA("shcore.dll");
-  list.dpiFor = LookUp<MonitorDpiProc>(shcore, "GetDpiForMonitor");
+  list.dpiFor = LookUpEntry<MonitorDpiProc>(shcore, "GetDpiForMonitor");
   if (!enumMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&list))) list.count = 0;
   if (shcore != nullptr) FreeLibrary(shcore);
   return list.count;

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include "host/host_state.h"
+#include "host/system_lookup.h"
 
 namespace {
 
@@ -31,8 +32,7 @@ bool UserSettingsFolder(wchar_t* folder, bool create) {
   typedef HRESULT(WINAPI * FolderPathFunction)(HWND, int, HANDLE, DWORD, LPWSTR);
   HMODULE shell = LoadLibraryA("shell32.dll");
   if (shell == nullptr) return false;
-  FolderPathFunction folderPath =
-      reinterpret_cast<FolderPathFunction>(reinterpret_cast<void*>(GetProcAddress(shell, "SHGetFolderPathW")));
+  FolderPathFunction folderPath = LookUpEntry<FolderPathFunction>(shell, "SHGetFolderPathW");
   bool found = folderPath != nullptr &&
                folderPath(nullptr, CSIDL_APPDATA | (create ? CSIDL_FLAG_CREATE : 0), nullptr, SHGFP_TYPE_CURRENT,
                           folder) == S_OK &&

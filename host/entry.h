@@ -13,15 +13,18 @@
 // scans the switch (command_tail.h) and runs one mode.
 //
 // The exception guard. With MSVC it is __try/__except with UnhandledExceptionFilter
-// as filter. Elsewhere (MinGW has no __try) the guard captures its own context
-// on entry and installs an unhandled-exception filter; a vectored handler also
-// hands that filter the faults raised by this program's own code, because a
-// fault inside a window procedure called back by the system (WM_CREATE from
-// CreateWindowExA, for one) would otherwise be swallowed by the system's callback
-// dispatcher and never reach the top. The filter goes through
-// UnhandledExceptionFilter's decision (so an attached debugger still sees the
-// fault) and, when the handler is to run, resumes at the captured context, where
-// the guard clears the screen-saver-running flag and answers -1.
+// as filter. Elsewhere (MinGW has no __try) the guard marks its own place on
+// entry and installs an unhandled-exception filter; a vectored handler (where
+// the system has them: Windows XP and later) also hands that filter the faults
+// raised by this program's own code, because a fault inside a window procedure
+// called back by the system (WM_CREATE from CreateWindowExA, for one) would
+// otherwise be swallowed by a 64-bit system's callback dispatcher and never
+// reach the top. The filter goes through UnhandledExceptionFilter's decision
+// (so an attached debugger still sees the fault) and, when the handler is to
+// run, resumes at the guard's place, where it clears the screen-saver-running
+// flag and answers -1. The place is a context captured with RtlCaptureContext
+// on 64-bit Windows; on 32-bit x86, which must run on Windows 95, a
+// __builtin_setjmp mark (see entry.cpp).
 #ifndef GYREWELL_ENTRY_H
 #define GYREWELL_ENTRY_H
 
