@@ -8,6 +8,7 @@
 #include <linux/input-event-codes.h>
 #include <wayland-client.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
