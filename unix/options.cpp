@@ -63,6 +63,18 @@ OwnOption ReadSaverOption(const char* name, const char* value, SaverOptions& o) 
 
 }  // namespace
 
+int AnswerCommandLine(bool parsed, const SaverOptions& o, const char* program, const char* error, const char* usage) {
+  if (!parsed) {
+    std::fprintf(stderr, "%s: %s\n%s", program, error, usage);
+    return 1;
+  }
+  if (o.help) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  return -1;
+}
+
 bool ReadNumber(const char* text, int base, std::int64_t low, std::int64_t high, std::int64_t& value) {
   if (text == nullptr || *text == '\0') return false;
   errno = 0;

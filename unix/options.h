@@ -44,6 +44,12 @@ typedef OwnOption (*OwnOptionReader)(const char* name, const char* value, void* 
 bool ParseSaverOptions(int argc, const char* const* argv, SaverOptions& o, OwnOptionReader own, void* ownOptions,
                        char* error, std::size_t size);
 
+// What a program's main does with the command line it has read (parsed:
+// what the parser answered): -1 to go on; after -help 0, with the usage on
+// standard output; after a bad option 1, with "PROGRAM: error" and the usage
+// on standard error.
+int AnswerCommandLine(bool parsed, const SaverOptions& o, const char* program, const char* error, const char* usage);
+
 // A whole number in low..high, nothing after it: decimal, or with base 0
 // also 0x hexadecimal. For the programs' own options.
 bool ReadNumber(const char* text, int base, std::int64_t low, std::int64_t high, std::int64_t& value);

@@ -157,14 +157,9 @@ bool RunEvents(WaylandSaver& s) {
 int main(int argc, char** argv) {
   WaylandSaver& s = TheSaver;
   char error[512];
-  if (!ParseWaylandOptions(argc, argv, s.options, error, sizeof error)) {
-    std::fprintf(stderr, "gyrewell-wayland: %s\n%s", error, WaylandUsageText);
-    return 1;
-  }
-  if (s.options.help) {
-    std::fputs(WaylandUsageText, stdout);
-    return 0;
-  }
+  const int answered = AnswerCommandLine(ParseWaylandOptions(argc, argv, s.options, error, sizeof error), s.options,
+                                        "gyrewell-wayland", error, WaylandUsageText);
+  if (answered >= 0) return answered;
   CatchStopSignals(s.waitMask);
   bool ran = false;
   if (!ReadDesktopFile(s, error, sizeof error) || !OpenConnection(s, error, sizeof error)) {

@@ -118,14 +118,9 @@ bool RunFrames(X11Saver& s) {
 int main(int argc, char** argv) {
   X11Saver& s = TheSaver;
   char error[256];
-  if (!ParseOptions(argc, argv, s.options, error, sizeof error)) {
-    std::fprintf(stderr, "gyrewell: %s\n%s", error, UsageText);
-    return 1;
-  }
-  if (s.options.help) {
-    std::fputs(UsageText, stdout);
-    return 0;
-  }
+  const int answered =
+      AnswerCommandLine(ParseOptions(argc, argv, s.options, error, sizeof error), s.options, "gyrewell", error, UsageText);
+  if (answered >= 0) return answered;
   CatchStopSignals(s.waitMask);
   if (!OpenWindow(s, error, sizeof error)) {
     std::fprintf(stderr, "gyrewell: %s\n", error);
