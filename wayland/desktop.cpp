@@ -49,14 +49,14 @@ bool LayoutOfFormat(std::uint32_t format, PixelLayout& layout) {
 }
 
 // Where pixel (x, y) of a picture as the output shows it (width x height)
-// lies in the output's own pixels, for each wl_output.transform: the
-// rotations counter-clockwise, the flipped ones mirrored first.
+// lies in the output's own pixels, for each wl_output.transform (as sway
+// turns its outputs: checked against grim's pictures of all eight).
 void SourceOf(std::int32_t transform, std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
               std::int32_t& sx, std::int32_t& sy) {
   switch (transform) {
-    case WL_OUTPUT_TRANSFORM_90: sx = height - 1 - y; sy = x; break;
+    case WL_OUTPUT_TRANSFORM_90: sx = y; sy = width - 1 - x; break;
     case WL_OUTPUT_TRANSFORM_180: sx = width - 1 - x; sy = height - 1 - y; break;
-    case WL_OUTPUT_TRANSFORM_270: sx = y; sy = width - 1 - x; break;
+    case WL_OUTPUT_TRANSFORM_270: sx = height - 1 - y; sy = x; break;
     case WL_OUTPUT_TRANSFORM_FLIPPED: sx = width - 1 - x; sy = y; break;
     case WL_OUTPUT_TRANSFORM_FLIPPED_90: sx = y; sy = x; break;
     case WL_OUTPUT_TRANSFORM_FLIPPED_180: sx = x; sy = height - 1 - y; break;

@@ -29,6 +29,10 @@ void Configured(Output& o, std::int32_t width, std::int32_t height) {
   o.width = width;
   o.height = height;
   o.state = FieldRunning;
+  // The same size: a commit answers the configure at once, with the frame
+  // shown. Compositors may show an older picture until it comes (sway does
+  // while it rearranges), and after -frames no frame would bring it.
+  if (!o.resized && o.sceneBuilt) wl_surface_commit(o.surface);
 }
 
 void OnLayerConfigure(void* data, zwlr_layer_surface_v1* layer, std::uint32_t serial, std::uint32_t width,
@@ -130,6 +134,7 @@ void OutputChanged(WaylandSaver&, Output& o) {
 
 bool BuildField(WaylandSaver& s, Output& o) {
   o.resized = false;
+  o.held = false;  // a new scene: its own -frames
   FreeScene(o);
   DestroyFrameBuffers(o);
   const std::int32_t k = o.scale;

@@ -7,8 +7,9 @@
 #
 #   wl_compositor OUTPUT...   sway with the headless backend and the pixman
 #                             renderer, as user 65534 (sway refuses root), in a
-#                             private runtime folder; one OUTPUT (WxH or
-#                             WxH@SCALE, in pixels) for each of HEADLESS-1,
+#                             private runtime folder; one OUTPUT (WxH, in
+#                             pixels, perhaps @SCALE and :TRANSFORM, sway's
+#                             90, flipped, ...) for each of HEADLESS-1,
 #                             HEADLESS-2, ..., side by side, each showing a
 #                             desktop picture of its own (swaybg); waits until
 #                             they do and keeps what each shows as
@@ -38,7 +39,7 @@ wl_same() {
 }
 
 wl_compositor() {
-  local run=$X11_DIR/run home=$X11_DIR/home n=0 x=0 output size scale config=$X11_DIR/sway.config
+  local run=$X11_DIR/run home=$X11_DIR/home n=0 x=0 output size scale turn config=$X11_DIR/sway.config
   mkdir -p "$run" "$home"
   chown 65534:65534 "$run" "$home"
   chmod 700 "$run"
@@ -46,15 +47,16 @@ wl_compositor() {
   : >"$config"
   for output in "$@"; do
     n=$((n + 1))
-    [[ $output =~ ^([0-9]+)x([0-9]+)(@([0-9]+))?$ ]] || x11_fail "wl_compositor: bad output $output"
-    size=${BASH_REMATCH[1]}x${BASH_REMATCH[2]} scale=${BASH_REMATCH[4]:-1}
+    [[ $output =~ ^([0-9]+)x([0-9]+)(@([0-9]+))?(:([a-z0-9-]+))?$ ]] || x11_fail "wl_compositor: bad output $output"
+    size=${BASH_REMATCH[1]}x${BASH_REMATCH[2]} scale=${BASH_REMATCH[4]:-1} turn=${BASH_REMATCH[6]:-normal}
     # Its own desktop: a gradient under a grid, different on every output.
     convert -size "$size" -depth 8 "gradient:#$((20 + 30 * n))6040-#2050$((60 + 10 * n))" \
       -fill none -stroke '#e0e0d0' -draw "path 'M 0,0 L ${BASH_REMATCH[1]},${BASH_REMATCH[2]}'" \
       "$X11_DIR/desktop-file-$n.png"
     chmod 644 "$X11_DIR/desktop-file-$n.png"
-    echo "output HEADLESS-$n resolution $size position $x 0 scale $scale bg $X11_DIR/desktop-file-$n.png fill" >>"$config"
-    x=$((x + BASH_REMATCH[1] / scale))
+    echo "output HEADLESS-$n resolution $size position $x 0 scale $scale transform $turn" \
+      "bg $X11_DIR/desktop-file-$n.png fill" >>"$config"
+    x=$((x + (BASH_REMATCH[1] > BASH_REMATCH[2] ? BASH_REMATCH[1] : BASH_REMATCH[2]) / scale))
   done
   chmod 644 "$config"
   x11_start sway "${as[@]}" WLR_BACKENDS=headless WLR_RENDERER=pixman WLR_LIBINPUT_NO_DEVICES=1 sway -c "$config"

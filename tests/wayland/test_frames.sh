@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fixed runs on two outputs of different sizes, one at scale 2: each output's
+# Fixed runs on two outputs of different sizes, the second at scale 2 and
+# turned a quarter (its desktop copy comes in its own orientation): each output's
 # picture, read back with grim after -frames N, is the renderer's frame N for
 # that output's size, scale and seed (-seed for the first output, one more
 # for the second) byte for byte. Over the desktop the compositor copied, as
@@ -7,8 +8,8 @@
 # the other) as full-screen windows; on black. SIGTERM ends each run with
 # status 0 and the desktops come back.
 source "$(dirname "$0")/lib.sh"
-wl_compositor 800x600 1280x720@2
-sizes=(800x600 1280x720) scales=(1 2)
+wl_compositor 800x600 1440x1280@2:90
+sizes=(800x600 1280x1440) scales=(1 2)
 
 # run NAME SEED FRAMES [PROGRAM OPTIONS] -- [RENDERER OPTIONS]: the run, then
 # each output against the renderer.
@@ -39,6 +40,15 @@ run() {
 wl_shot_is() { wl_shot "$1" "$X11_DIR/after-$1.png" && wl_same "$X11_DIR/after-$1.png" "$2" 2>/dev/null; }
 
 run screencopy 7 40 -- --desktop "$X11_DIR/desktop-@N@.png"
+# This sway stops repainting a full-screen window on one output while another
+# is turned (its frame callbacks still come): the second output goes upright.
+wl_msg output HEADLESS-2 transform normal
+settled() {  # the same picture a second apart: the desktop drawn anew upright
+  wl_shot 2 "$X11_DIR/upright.png" && sleep 1 && wl_shot 2 "$X11_DIR/desktop-2.png" &&
+    wl_same "$X11_DIR/upright.png" "$X11_DIR/desktop-2.png" 2>/dev/null
+}
+x11_until 20 settled || x11_fail "HEADLESS-2 shows no desktop upright"
+sizes[1]=1440x1280
 convert -size 1000x500 -depth 8 "gradient:#c08030-#304080" "$X11_DIR/picture.png"
 run toplevel 3 30 -toplevel -desktop "$X11_DIR/picture.png" -- --desktop "$X11_DIR/picture.png"
 run black 11 25 -backdrop black -count 200 -- --mode 2 --count 200
