@@ -141,10 +141,28 @@ bool BuildField(WaylandSaver& s, Output& o) {
   o.bufferScale = k;
   o.pixelWidth = o.width * k;
   o.pixelHeight = o.height * k;
-  // The output's own pixels across, as it shows them: more or fewer than the
-  // buffer's where the compositor scales by a fraction.
-  const std::int32_t shown = (o.transform & 1) != 0 ? o.modeHeight : o.modeWidth;
-  const std::int32_t dpi = shown > 0 && shown != o.pixelWidth ? 96 * shown / o.width : 96 * k;
+  // The output's own pixels as it shows them. Where there are fewer than the
+  // next whole scale gives (1.5: the compositor would shrink the buffers), a
+  // viewport lays buffers of the output's own pixels onto the surface, one
+  // for one; the surface must cover the output for that (both axes alike).
+  const bool across = (o.transform & 1) != 0;
+  const std::int32_t shownWidth = across ? o.modeHeight : o.modeWidth;
+  const std::int32_t shownHeight = across ? o.modeWidth : o.modeHeight;
+  const std::int64_t skew = static_cast<std::int64_t>(shownWidth) * o.height - static_cast<std::int64_t>(shownHeight) * o.width;
+  const bool fraction = shownWidth > 0 && shownWidth < o.pixelWidth && shownWidth >= o.width &&
+                        (skew < 0 ? -skew : skew) <= shownWidth + shownHeight;
+  if (fraction && s.viewporter != nullptr) {
+    o.pixelWidth = shownWidth;
+    o.pixelHeight = shownHeight;
+    if (o.viewport == nullptr) o.viewport = wp_viewporter_get_viewport(s.viewporter, o.surface);
+    wp_viewport_set_destination(o.viewport, o.width, o.height);
+    wl_surface_set_buffer_scale(o.surface, 1);
+  } else {
+    if (o.viewport != nullptr) wp_viewport_set_destination(o.viewport, -1, -1);
+    wl_surface_set_buffer_scale(o.surface, k);
+  }
+  // 96 DPI a step of the output's scale: its whole part where it is a fraction.
+  const std::int32_t dpi = fraction ? 96 * shownWidth / o.width : 96 * k;
   o.layout = LayOutField(o.pixelWidth, o.pixelHeight, ChooseScale(s.options.scale, dpi, o.pixelWidth, o.pixelHeight));
   if (!AllocateSceneSurfaces(o.scene, o.memory, o.layout, 32)) return false;
   o.sceneBuilt = true;
@@ -155,7 +173,6 @@ bool BuildField(WaylandSaver& s, Output& o) {
   if (!StartSaverScene(o.scene, o.layout, s.options, SaverSeed(s.options) + static_cast<std::uint32_t>(o.index),
                        o.desktop))
     return false;
-  wl_surface_set_buffer_scale(o.surface, k);
   SetOpaque(s, o);
   StartFrameClock(o.clock, s.options, NowNanoseconds());
   ComposeScene(o.scene);
@@ -165,10 +182,12 @@ bool BuildField(WaylandSaver& s, Output& o) {
 void EndField(WaylandSaver&, Output& o) {
   FreeScene(o);
   DestroyFrameBuffers(o);
+  if (o.viewport != nullptr) wp_viewport_destroy(o.viewport);
   if (o.layerSurface != nullptr) zwlr_layer_surface_v1_destroy(o.layerSurface);
   if (o.toplevel != nullptr) xdg_toplevel_destroy(o.toplevel);
   if (o.xdgSurface != nullptr) xdg_surface_destroy(o.xdgSurface);
   if (o.surface != nullptr) wl_surface_destroy(o.surface);
+  o.viewport = nullptr;
   o.layerSurface = nullptr;
   o.toplevel = nullptr;
   o.xdgSurface = nullptr;

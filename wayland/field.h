@@ -11,9 +11,11 @@
 //
 // The scale the scene draws at follows unix/scale.h with 96 DPI per step of
 // the output's scale. A compositor with a fractional scale (1.5) tells a
-// client the next whole one (2) and shrinks its buffers to fit; the
-// output's own pixels against its surface size tell the fraction, and the
-// scene draws at its whole part (1).
+// client the next whole one (2) and would shrink its buffers to fit; the
+// output's own pixels against its surface size tell the fraction, the
+// buffers get the output's own pixels through a viewport (wp_viewporter,
+// where the compositor has it), and the scene draws at the fraction's whole
+// part (1).
 #ifndef GYREWELL_WAYLAND_FIELD_H
 #define GYREWELL_WAYLAND_FIELD_H
 

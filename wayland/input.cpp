@@ -13,11 +13,12 @@ WaylandSaver* Saver;  // whose seats these are
 
 void End() { Saver->ended = true; }
 
-// The scale of the output whose surface that is: buffer pixels per surface unit.
-std::int32_t SurfaceScale(wl_surface* surface) {
+// Surface units, in 24.8 fixed point, as the output's pixels (its scale,
+// whole or a fraction).
+std::int64_t InPixels(wl_surface* surface, std::int64_t units) {
   for (const Output& o : Saver->outputs)
-    if (o.used && o.surface == surface && o.bufferScale > 0) return o.bufferScale;
-  return 1;
+    if (o.used && o.surface == surface && o.width > 0 && o.pixelWidth > 0) return units * o.pixelWidth / o.width;
+  return units;
 }
 
 std::int64_t Distance(wl_fixed_t a, wl_fixed_t b) { return a > b ? a - b : b - a; }
@@ -48,8 +49,7 @@ void OnPointerLeave(void* data, wl_pointer*, std::uint32_t, wl_surface*) {
 void OnMotion(void* data, wl_pointer*, std::uint32_t, wl_fixed_t x, wl_fixed_t y) {
   const Seat& seat = *static_cast<Seat*>(data);
   if (seat.anchorSurface == nullptr) return;
-  // In 24.8 fixed point, surface units; times the scale: the output's pixels.
-  const std::int64_t travel = (Distance(x, seat.anchorX) + Distance(y, seat.anchorY)) * SurfaceScale(seat.anchorSurface);
+  const std::int64_t travel = InPixels(seat.anchorSurface, Distance(x, seat.anchorX) + Distance(y, seat.anchorY));
   if (travel > MouseMoveThreshold * 256) End();
 }
 void OnButton(void*, wl_pointer*, std::uint32_t, std::uint32_t, std::uint32_t, std::uint32_t state) {

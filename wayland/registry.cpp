@@ -98,6 +98,8 @@ void OnGlobal(void* data, wl_registry* registry, std::uint32_t name, const char*
     s.screencopyVersion = Lower(version, ScreencopyVersion);
     s.screencopy = static_cast<zwlr_screencopy_manager_v1*>(
         Bind(registry, name, &zwlr_screencopy_manager_v1_interface, version, ScreencopyVersion));
+  } else if (std::strcmp(interface, wp_viewporter_interface.name) == 0) {
+    s.viewporter = static_cast<wp_viewporter*>(Bind(registry, name, &wp_viewporter_interface, version, 1));
   } else if (std::strcmp(interface, wl_seat_interface.name) == 0) {
     AddSeat(s, name, version);
   } else if (std::strcmp(interface, wl_output_interface.name) == 0) {
@@ -161,6 +163,7 @@ void CloseConnection(WaylandSaver& s) {
   for (Seat& seat : s.seats)
     if (seat.name != 0) RemoveSeat(s, seat.name);
   if (s.screencopy != nullptr) zwlr_screencopy_manager_v1_destroy(s.screencopy);
+  if (s.viewporter != nullptr) wp_viewporter_destroy(s.viewporter);
   if (s.layerShell != nullptr) {
     if (s.layerShellVersion >= 3) zwlr_layer_shell_v1_destroy(s.layerShell);
     else wl_proxy_destroy(reinterpret_cast<wl_proxy*>(s.layerShell));

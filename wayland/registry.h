@@ -1,8 +1,8 @@
 // registry.h - the connection to the compositor and what it offers.
 //
 // The globals the program binds: wl_compositor and wl_shm (needed), the
-// layer shell, xdg_wm_base (either one is needed), the screen copy, every
-// wl_seat (input.h) and every wl_output. An output is an entry of
+// layer shell, xdg_wm_base (either one is needed), the screen copy, the
+// viewporter, every wl_seat (input.h) and every wl_output. An output is an entry of
 // s.outputs from its global's announcement to its removal; once it has
 // described itself (its first done) its field is started (field.h), and
 // its removal takes the field with it. Outputs are numbered in the order

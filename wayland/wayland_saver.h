@@ -24,6 +24,7 @@
 #include "effect/scene.h"
 #include "unix/frame_clock.h"
 #include "unix/saver_scene.h"
+#include "viewporter-client-protocol.h"
 #include "wayland/options.h"
 #include "wlr-layer-shell-unstable-v1-client-protocol.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
@@ -80,9 +81,10 @@ struct Output {
   zwlr_layer_surface_v1* layerSurface;
   xdg_surface* xdgSurface;
   xdg_toplevel* toplevel;
+  wp_viewport* viewport;       // where the output's scale is a fraction: its pixels onto the surface
   std::int32_t width, height;  // the surface's size in its own (logical) coordinates
   std::int32_t pendingWidth, pendingHeight;  // a toplevel's size until its configure is acknowledged
-  std::int32_t bufferScale;    // buffer pixels per surface unit
+  std::int32_t bufferScale;    // buffer pixels per surface unit (with a viewport: the next whole number)
   std::int32_t pixelWidth, pixelHeight;  // the buffers' size: the field's
   bool resized;                // a new size or scale: the scene is built anew
   bool sceneBuilt;
@@ -129,6 +131,7 @@ struct WaylandSaver {
   xdg_wm_base* wmBase;
   zwlr_screencopy_manager_v1* screencopy;
   std::uint32_t screencopyVersion;
+  wp_viewporter* viewporter;
   Output outputs[MaxOutputs];
   std::int32_t outputsSeen;    // outputs that have appeared so far, the next one's index
   bool tooManyOutputs;
