@@ -21,7 +21,7 @@
 //                          timer that paces the saver on Windows)
 //     -scale N             sprites and pit N times larger, 1..8 (default: from
 //                          the desktop's Xft.dpi, else 2 for a window wider or
-//                          taller than 2560 pixels; see scale.h)
+//                          taller than 2560 pixels; see unix/scale.h)
 //     -fps, -no-fps        the frame rate in the lower left corner, or not
 //     -help                this list
 //   For tests (fixed, repeatable runs):
