@@ -1,5 +1,5 @@
 // sheet_data.h - the sprite sheet (resources/sheet.bmp), built into the
-// module as bytes by x11/embed_file.cmake, so that the page loads one file.
+// module as bytes by cmake/embed_file.cmake, so that the page loads one file.
 #ifndef GYREWELL_WEB_SHEET_DATA_H
 #define GYREWELL_WEB_SHEET_DATA_H
 

@@ -1,7 +1,6 @@
 // desktop.cpp - see desktop.h.
 #include "x11/desktop.h"
 
-#include <poll.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -26,8 +25,7 @@ const char HelperPath[] = "/usr/libexec/xscreensaver/xscreensaver-getimage";
 
 // Sleeps, letting the stop signals through; false when one arrived.
 bool Pause(X11Saver& s, std::int64_t nanoseconds) {
-  const timespec t = {static_cast<time_t>(nanoseconds / 1000000000), static_cast<long>(nanoseconds % 1000000000)};
-  ppoll(nullptr, 0, &t, &s.waitMask);
+  WaitReady(-1, 0, nanoseconds, s.waitMask);
   return !StopRequested();
 }
 
@@ -137,18 +135,11 @@ void TakeDesktopAgain(X11Saver& s) {
   TakeDesktop(s);
 }
 
-void LayDesktop(const X11Saver& s, const PixelSurface& snapshot, std::int32_t width, std::int32_t height) {
+DesktopPicture TakenDesktop(const X11Saver& s) {
   const XImage* image = s.desktop;
-  if (image == nullptr) return;
-  const std::int32_t ox = s.desktopX, oy = s.desktopY;  // the picture's corner in the window
-  const std::int32_t x0 = std::max(0, ox), x1 = std::min({width, snapshot.width, ox + image->width});
-  const std::int32_t y0 = std::max(0, oy), y1 = std::min({height, snapshot.height, oy + image->height});
-  if (x1 <= x0 || y1 <= y0) return;
-  const std::int32_t bytes = s.depth / 8, imageBytes = image->bits_per_pixel / 8;
-  ConvertFromServer(s.desktopPixels, PixelAddress(snapshot, s.depth, x0, y0), snapshot.width * bytes,
-                    reinterpret_cast<const std::uint8_t*>(image->data) +
-                        static_cast<std::ptrdiff_t>(y0 - oy) * image->bytes_per_line + (x0 - ox) * imageBytes,
-                    image->bytes_per_line, s.depth, x1 - x0, y1 - y0);
+  if (image == nullptr) return DesktopPicture{};
+  return DesktopPicture{reinterpret_cast<const std::uint8_t*>(image->data), image->width, image->height,
+                        image->bytes_per_line, s.desktopPixels, s.desktopX, s.desktopY};
 }
 
 void ReleaseDesktop(X11Saver& s) {

@@ -18,7 +18,7 @@
 #ifndef GYREWELL_X11_DESKTOP_H
 #define GYREWELL_X11_DESKTOP_H
 
-#include "effect/render/pixel_surface.h"
+#include "unix/desktop_picture.h"
 #include "x11/x11_saver.h"
 
 // Sets s.desktop (or leaves it null) as above. Gives up waiting for the helper
@@ -31,10 +31,9 @@ void TakeDesktop(X11Saver& s);
 // not the desktop): a window grown beyond it shows black there.
 void TakeDesktopAgain(X11Saver& s);
 
-// The desktop picture into the snapshot at s.depth, its corner where it lay in
-// the window, cut to width x height pixels; what lies outside the picture
-// stays as it is (black).
-void LayDesktop(const X11Saver& s, const PixelSurface& snapshot, std::int32_t width, std::int32_t height);
+// The desktop picture as the scene takes it: its pixels in s.desktopPixels'
+// layout, its corner where it lay in the window (no pixels: none taken).
+DesktopPicture TakenDesktop(const X11Saver& s);
 
 void ReleaseDesktop(X11Saver& s);
 

@@ -5,11 +5,9 @@
 #include <sys/shm.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "x11/waiting.h"
 #include "x11/x11_window.h"
 
 namespace {
@@ -89,8 +87,8 @@ bool CutToPicture(const X11Saver& s, PresentBlock& b) {
   return true;
 }
 
-// The frame rate in the lower left corner, once a second anew; drawn over
-// every frame, since the blocks may cover it.
+// The frame rate in the lower left corner (frame_clock.h makes the figure),
+// drawn over every frame, since the blocks may cover it.
 void DrawFps(X11Saver& s) {
   if (s.fpsFont == nullptr) {
     s.fpsFont = XLoadQueryFont(s.display, "fixed");
@@ -99,19 +97,11 @@ void DrawFps(X11Saver& s) {
       return;
     }
     XSetFont(s.display, s.gc, s.fpsFont->fid);
-    s.fpsSince = NowNanoseconds();
   }
-  ++s.fpsFrames;
-  const std::int64_t now = NowNanoseconds();
-  if (now - s.fpsSince >= 1000000000) {
-    const double rate = s.fpsFrames * 1e9 / static_cast<double>(now - s.fpsSince);
-    std::snprintf(s.fpsText, sizeof s.fpsText, " %.1f fps ", rate);
-    s.fpsSince = now;
-    s.fpsFrames = 0;
-  }
-  if (s.fpsText[0] == '\0') return;
-  const int length = static_cast<int>(std::strlen(s.fpsText));
-  XDrawImageString(s.display, s.window, s.gc, 8, s.height - 8 - s.fpsFont->descent, s.fpsText, length);
+  const char* text = s.clock.fpsText;
+  if (text[0] == '\0') return;
+  const int length = static_cast<int>(std::strlen(text));
+  XDrawImageString(s.display, s.window, s.gc, 8, s.height - 8 - s.fpsFont->descent, text, length);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@
 //                          timer that paces the saver on Windows)
 //     -scale N             sprites and pit N times larger, 1..8 (default: from
 //                          the desktop's Xft.dpi, else 2 for a window wider or
-//                          taller than 2560 pixels; see scale.h)
+//                          taller than 2560 pixels; see unix/scale.h)
 //     -fps, -no-fps        the frame rate in the lower left corner, or not
 //     -help                this list
 //   For tests (fixed, repeatable runs):
@@ -45,6 +45,7 @@
 // seen once per frame at the latest.
 #include <cstdio>
 
+#include "unix/frame_clock.h"
 #include "x11/desktop.h"
 #include "x11/frame_output.h"
 #include "x11/waiting.h"
@@ -77,8 +78,7 @@ bool WaitUntil(X11Saver& s, std::int64_t deadline) {
 // are taken before every wait.
 void Hold(X11Saver& s, std::int32_t frames) {
   XSync(s.display, False);
-  std::printf("gyrewell: %d frames shown\n", frames);
-  std::fflush(stdout);
+  SayFramesShown("gyrewell", frames);
   for (;;) {
     HandleEvents(s);
     if (s.closed || !WaitForInput(s, -1)) return;
@@ -87,9 +87,8 @@ void Hold(X11Saver& s, std::int32_t frames) {
 
 // The frame loop; false when the scene could not be built again.
 bool RunFrames(X11Saver& s) {
-  const std::int64_t delay = s.options.delayMicroseconds * 1000;
-  std::int64_t last = NowNanoseconds();
-  for (std::int32_t frames = 0;;) {
+  StartFrameClock(s.clock, s.options, NowNanoseconds());
+  for (;;) {
     HandleEvents(s);
     if (s.closed || StopRequested()) return true;
     if (s.resized) {
@@ -103,13 +102,12 @@ bool RunFrames(X11Saver& s) {
       SceneWindowPainted(s.scene);
     }
     ComposeScene(s.scene);
-    if (!WaitUntil(s, last + delay)) return true;
+    if (!WaitUntil(s, FrameDue(s.clock))) return true;
     PresentFrame(s, PresentScene(s.scene));
-    last = NowNanoseconds();
+    const bool last = FramePresented(s.clock, NowNanoseconds());
     MoveScene(s.scene);
-    // Counted only for -frames: a count without end would overflow.
-    if (s.options.frameLimit > 0 && ++frames == s.options.frameLimit) {
-      Hold(s, frames);
+    if (last) {
+      Hold(s, s.clock.frames);
       return true;
     }
   }
@@ -120,15 +118,10 @@ bool RunFrames(X11Saver& s) {
 int main(int argc, char** argv) {
   X11Saver& s = TheSaver;
   char error[256];
-  if (!ParseOptions(argc, argv, s.options, error, sizeof error)) {
-    std::fprintf(stderr, "gyrewell: %s\n%s", error, UsageText);
-    return 1;
-  }
-  if (s.options.help) {
-    std::fputs(UsageText, stdout);
-    return 0;
-  }
-  CatchStopSignals(s);
+  const int answered =
+      AnswerCommandLine(ParseOptions(argc, argv, s.options, error, sizeof error), s.options, "gyrewell", error, UsageText);
+  if (answered >= 0) return answered;
+  CatchStopSignals(s.waitMask);
   if (!OpenWindow(s, error, sizeof error)) {
     std::fprintf(stderr, "gyrewell: %s\n", error);
     CloseWindow(s);

@@ -1,16 +1,17 @@
 // options.h - the X11 program's command line.
 //
-// Options follow the display modes of X screen savers: one dash or two
-// ("-root" and "--root" are the same; the daemon hands its programs the
-// second form), a value as the next argument. See main.cpp for the list.
-// As in the daemon's own display modes, a window id wins over -root and
-// -window wherever it stands: the settings program appends it to a command
-// that already says -root.
+// The options about the animation are both programs' (unix/options.h); the
+// X11 program adds where it draws. As in the daemon's own display modes, a
+// window id wins over -root and -window wherever it stands: the settings
+// program appends it to a command that already says -root. See main.cpp for
+// the list.
 #ifndef GYREWELL_X11_OPTIONS_H
 #define GYREWELL_X11_OPTIONS_H
 
 #include <cstddef>
 #include <cstdint>
+
+#include "unix/options.h"
 
 // Where the program draws.
 enum DrawTarget {
@@ -20,21 +21,11 @@ enum DrawTarget {
   TargetWindowId,  // -window-id ID, given anywhere on the command line
 };
 
-struct X11Options {
+struct X11Options : SaverOptions {
   DrawTarget target;
   unsigned long windowId;      // -window-id
   const char* displayName;     // -display, or null for $DISPLAY
-  std::int32_t spriteCount;    // -count, 20..200
-  std::int32_t backdropMode;   // -backdrop: BackdropDesktop or BackdropBlack
-  std::int64_t delayMicroseconds;  // -delay, between one presentation and the next
-  std::int32_t scale;          // -scale, 1..8; 0: from the desktop's DPI or the window's size
-  bool showFps;                // -fps (-no-fps turns it off again)
-  // For tests: a fixed seed, a stop after a number of frames, no MIT-SHM.
-  bool seedGiven;
-  std::uint32_t seed;
-  std::int32_t frameLimit;     // 0: no limit
-  bool noShm;
-  bool help;
+  bool noShm;                  // for tests: no MIT-SHM
 };
 
 // Reads argv[1..argc-1]. On success answers true with every option not given

@@ -6,7 +6,7 @@
 //                 visual, its events and the X error handler
 //   desktop       the picture behind the sprites: the screen-saver daemon's
 //                 image helper, or the root window read before drawing
-//   x11_scene     the scene over the window: surfaces, sheet, desktop, start
+//   x11_scene     the scene over the window (built as unix/saver_scene.h says)
 //   frame_output  the composed blocks to the window: MIT-SHM or plain images
 // The scene itself (effect/scene.h) is the same code the Windows saver runs.
 #ifndef GYREWELL_X11_SAVER_H
@@ -20,8 +20,10 @@
 #include <cstdint>
 
 #include "effect/scene.h"
+#include "unix/frame_clock.h"
+#include "unix/pixel_layout.h"
+#include "unix/saver_scene.h"
 #include "x11/options.h"
-#include "x11/pixel_layout.h"
 
 struct X11Saver {
   X11Options options;
@@ -57,9 +59,7 @@ struct X11Saver {
   // The scene (x11_scene).
   SceneLayout layout;
   Scene scene;
-  std::uint8_t* snapshotMemory;
-  std::uint8_t* sheetMemory;
-  std::uint8_t* enlargedMemory; // the sheet's art enlarged, above scale 1
+  SceneMemory memory;           // the snapshot, the sheet and, above scale 1, its art enlarged
   bool sceneBuilt;
 
   // The presentation (frame_output). The WorkSurface's memory is its: it lies
@@ -72,9 +72,9 @@ struct X11Saver {
   std::uint8_t* pictureMemory;  // the converted picture when not in the segment
   XRectangle clip[ChangedCapacity];  // a frame's blocks, as the clip of one MIT-SHM put
   XFontStruct* fpsFont;         // -fps
-  std::int64_t fpsSince;        // monotonic nanoseconds of the last figure
-  std::int32_t fpsFrames;
-  char fpsText[32];
+
+  // The pace, the -frames count and the -fps figure (main.cpp).
+  FrameClock clock;
 };
 
 #endif

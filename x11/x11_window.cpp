@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "x11/scale.h"
+#include "unix/scale.h"
 #include "x11/waiting.h"
 
 namespace {

@@ -3,7 +3,8 @@
 # A test sources this file: `set -euo pipefail`, a run folder ($X11_DIR), a
 # private Xvfb, and every process it started ended by pid when it exits,
 # however it exits. On failure the run folder (screenshots, each program's
-# stdout and stderr) moves to $X11_BUILD_DIR/x11-artifacts/<test>/ and the
+# stdout and stderr) moves to $X11_BUILD_DIR/x11-artifacts/<test>/ ($X11_KIND
+# names the two folders: x11 unless the sourcing harness says otherwise) and the
 # tail of every .err file is printed; on success it is removed (X11_KEEP=1
 # keeps it).
 #
@@ -27,7 +28,8 @@ X11_BUILD_DIR=${GYREWELL_BUILD_DIR:-$X11_SOURCE_DIR/build/native}
 GYREWELL=${GYREWELL:-$X11_BUILD_DIR/x11/gyrewell}
 X11_CHECK=${X11_CHECK:-$X11_BUILD_DIR/tests/x11/x11_check}
 X11_NAME=${X11_NAME:-$(basename "$0" .sh)}
-X11_DIR=$X11_BUILD_DIR/x11-tests/$X11_NAME.$$
+X11_KIND=${X11_KIND:-x11}  # the Wayland tests' harness says wayland: their own run and artifact folders
+X11_DIR=$X11_BUILD_DIR/$X11_KIND-tests/$X11_NAME.$$
 X11_RC=
 declare -A X11_PID=()
 _x11_xvfb=
@@ -124,7 +126,7 @@ _x11_cleanup() {
   done
   [[ -n $_x11_xvfb ]] && kill -TERM "$_x11_xvfb" 2>/dev/null
   if ((status != 0)); then
-    local kept=$X11_BUILD_DIR/x11-artifacts/$X11_NAME
+    local kept=$X11_BUILD_DIR/$X11_KIND-artifacts/$X11_NAME
     rm -rf "$kept"
     mkdir -p "$(dirname "$kept")"
     mv "$X11_DIR" "$kept"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "x11/options.h"
-#include "x11/scale.h"
+#include "unix/scale.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "x11/pixel_layout.h"
+#include "unix/pixel_layout.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // above green above blue. Every conversion is one layout to another, channel
 // by channel; the 5-5-5 to 5-6-5 case, which a 16-bit display pays for every
 // presented block, has a loop of its own.
-#include "x11/pixel_layout.h"
+#include "unix/pixel_layout.h"
 
 #include <cstring>
 

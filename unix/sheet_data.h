@@ -1,7 +1,8 @@
 // sheet_data.h - the sprite sheet (resources/sheet.bmp), built into the
-// program as bytes by embed_file.cmake, so that it needs no file at run time.
-#ifndef GYREWELL_X11_SHEET_DATA_H
-#define GYREWELL_X11_SHEET_DATA_H
+// programs as bytes by cmake/embed_file.cmake, so that they need no file at
+// run time.
+#ifndef GYREWELL_UNIX_SHEET_DATA_H
+#define GYREWELL_UNIX_SHEET_DATA_H
 
 #include <cstddef>
 #include <cstdint>

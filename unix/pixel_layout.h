@@ -1,4 +1,4 @@
-// pixel_layout.h - the X server's pixels next to the effect's own.
+// pixel_layout.h - a display server's pixels next to the effect's own.
 //
 // The effect composes at 16, 24 or 32 bits in its fixed formats
 // (effect/render/pixel_surface.h: 5-5-5 words, or B,G,R[,X] bytes). A
@@ -14,9 +14,13 @@
 // beyond its channels: alpha. The effect leaves its spare byte 0, which a
 // compositor shows as fully transparent, so those bits are set on the way out.
 //
+// The same masks describe the pixels of a Wayland compositor's shared-memory
+// formats (XRGB8888 is 32 bits with red at 0xFF0000, least significant byte
+// first; XBGR8888 has red and blue swapped), in which a desktop is read back.
+//
 // Plain memory and integers only; no Xlib here.
-#ifndef GYREWELL_X11_PIXEL_LAYOUT_H
-#define GYREWELL_X11_PIXEL_LAYOUT_H
+#ifndef GYREWELL_UNIX_PIXEL_LAYOUT_H
+#define GYREWELL_UNIX_PIXEL_LAYOUT_H
 
 #include <cstdint>
 

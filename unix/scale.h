@@ -1,9 +1,12 @@
-// scale.h - how many screen pixels one pixel of the scene takes on X.
+// scale.h - how many screen pixels one pixel of the scene takes on X and on
+// Wayland.
 //
-// X has no system-wide display scale. What a desktop at 200 % sets is the
-// Xft.dpi resource (GNOME, KDE and Xfce all put it in the server's resource
-// database), so that is read the way the Windows saver reads its system DPI,
-// through the same ScaleForDpi rule. Without it, the convention of the
+// Both programs turn what the desktop says of its scale into a DPI and go
+// through the Windows saver's ScaleForDpi rule. X has no system-wide display
+// scale: what a desktop at 200 % sets is the Xft.dpi resource (GNOME, KDE
+// and Xfce all put it in the server's resource database). A Wayland output
+// has a scale of its own, 96 DPI per step (a fractional 1.5 is 144 DPI, so it
+// draws at its whole part, 1). Without a DPI, the convention of the
 // screen-saver daemon's own display modes holds: a window wider or taller
 // than 2560 pixels draws at 2. -scale N overrides both.
 //
@@ -13,8 +16,8 @@
 // with sprites twice as large would be crowded.
 //
 // Plain integers only; no Xlib here.
-#ifndef GYREWELL_X11_SCALE_H
-#define GYREWELL_X11_SCALE_H
+#ifndef GYREWELL_UNIX_SCALE_H
+#define GYREWELL_UNIX_SCALE_H
 
 #include <cstdint>
 
@@ -26,9 +29,10 @@ constexpr std::int32_t SmallestScaledHeight = 360;
 // for a sheet enlarged beyond all memory.
 constexpr std::int32_t LargestScale = 8;
 
-// optionScale: -scale, 0 when not given. xftDpi: the desktop's Xft.dpi, 0 when
-// it sets none. width x height: the window's size.
-std::int32_t ChooseScale(std::int32_t optionScale, std::int32_t xftDpi, std::int32_t width, std::int32_t height);
+// optionScale: -scale, 0 when not given. dpi: the desktop's (Xft.dpi, or the
+// Wayland output's scale times 96), 0 when it says none. width x height: the
+// window's size.
+std::int32_t ChooseScale(std::int32_t optionScale, std::int32_t dpi, std::int32_t width, std::int32_t height);
 
 // An Xft.dpi value as the resource holds it ("192", "144.5", " 96 "): its whole
 // part, or 0 when it is not a positive number.

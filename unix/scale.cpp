@@ -1,5 +1,5 @@
 // scale.cpp - see scale.h.
-#include "x11/scale.h"
+#include "unix/scale.h"
 
 #include "effect/scene.h"
 
@@ -15,10 +15,10 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-std::int32_t ChooseScale(std::int32_t optionScale, std::int32_t xftDpi, std::int32_t width, std::int32_t height) {
+std::int32_t ChooseScale(std::int32_t optionScale, std::int32_t dpi, std::int32_t width, std::int32_t height) {
   if (optionScale > 0) return optionScale < LargestScale ? optionScale : LargestScale;
-  if (xftDpi <= 0) return width > LargeWindow || height > LargeWindow ? 2 : 1;
-  std::int32_t scale = ScaleForDpi(xftDpi);
+  if (dpi <= 0) return width > LargeWindow || height > LargeWindow ? 2 : 1;
+  std::int32_t scale = ScaleForDpi(dpi);
   if (scale > LargestScale) scale = LargestScale;
   if (width / scale < SmallestScaledWidth || height / scale < SmallestScaledHeight) return 1;
   return scale;
