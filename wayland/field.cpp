@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "effect/fields.h"
 #include "unix/saver_scene.h"
 #include "unix/scale.h"
 #include "unix/waiting.h"
@@ -170,7 +171,7 @@ bool BuildField(WaylandSaver& s, Output& o) {
   o.workMemory = static_cast<std::uint8_t*>(std::calloc(static_cast<std::size_t>(work.width) * work.height, 4));
   if (o.workMemory == nullptr) return false;
   o.scene.surfaces.work = PixelSurface{o.workMemory, work.width, work.height};
-  if (!StartSaverScene(o.scene, o.layout, s.options, SaverSeed(s.options) + static_cast<std::uint32_t>(o.index),
+  if (!StartSaverScene(o.scene, o.layout, s.options, FieldSeed(SaverSeed(s.options), o.index),
                        o.desktop))
     return false;
   SetOpaque(s, o);

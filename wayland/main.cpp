@@ -29,7 +29,9 @@
 //     -help                this list
 //   For tests (fixed, repeatable runs):
 //     -seed N              the first output's seed; the one that appears next
-//                          gets N + 1, and so on (default: the clock)
+//                          gets the second field's seed of Gyrewell.scr on
+//                          several monitors, and so on (FieldSeed in
+//                          effect/fields.h; default: the clock)
 //     -frames N            after N frames on every output: write
 //                          "gyrewell-wayland: N frames shown" to standard
 //                          output once the compositor has them, stop drawing

@@ -59,7 +59,7 @@ struct Output {
   std::uint32_t name;          // the global's name in the registry
   wl_output* output;
   std::uint32_t version;
-  std::int32_t index;          // its place in the order outputs appeared: the seed is -seed plus this
+  std::int32_t index;          // its place in the order outputs appeared: the seed is FieldSeed(-seed, this)
   // What the output says of itself (registry).
   std::int32_t scale;          // wl_output.scale, at least 1
   std::int32_t modeWidth, modeHeight;  // its current mode, in its own orientation

@@ -2,8 +2,8 @@
 # Fixed runs on two outputs of different sizes, the second at scale 2 and
 # turned a quarter (its desktop copy comes in its own orientation): each output's
 # picture, read back with grim after -frames N, is the renderer's frame N for
-# that output's size, scale and seed (-seed for the first output, one more
-# for the second) byte for byte. Over the desktop the compositor copied, as
+# that output's size, scale and seed (-seed for the first output, the second
+# field's seed of several monitors for the second) byte for byte. Over the desktop the compositor copied, as
 # layer surfaces; over a picture file (smaller than one output, larger than
 # the other) as full-screen windows; on black. SIGTERM ends each run with
 # status 0 and the desktops come back.
@@ -25,7 +25,7 @@ run() {
   for i in 1 2; do
     wl_shot "$i" "$X11_DIR/$name-$i.png"
     mkdir -p "$X11_DIR/$name-expected-$i"
-    "$RENDER_FRAMES" --depth 32 --size "${sizes[i - 1]}" --scale "${scales[i - 1]}" --seed $((seed + i - 1)) \
+    "$RENDER_FRAMES" --depth 32 --size "${sizes[i - 1]}" --scale "${scales[i - 1]}" --seed $(((seed + (i - 1) * 0x9E3779B9) & 0xFFFFFFFF)) \
       --frames "$frames" "${render[@]/@N@/$i}" "$X11_DIR/$name-expected-$i" ||
       x11_fail "$name: render_frames failed"
     wl_same "$X11_DIR/$name-$i.png" "$X11_DIR/$name-expected-$i/frame_$(printf %04d "$frames").png" ||
