@@ -785,14 +785,14 @@ e2e_set_version() {
 # a server ended by a signal loses what was added). Physical sizes are at 96
 # DPI.
 e2e_monitors() {
-  local spec n=0 name mm_w mm_h old
+  local monitor n=0 name mm_w mm_h old
   # A layout set before is taken down first (the screen's own monitor comes
   # back with its output, for the first new monitor to take over).
   for old in $(_e2e_x xrandr --listmonitors | sed -n 's/^ *[0-9]*: [+*]*\(E2E[0-9]*\) .*/\1/p'); do
     _e2e_x xrandr --delmonitor "$old" >/dev/null
   done
-  for spec in "$@"; do
-    [[ $spec =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || e2e_fail "e2e_monitors: bad monitor $spec"
+  for monitor in "$@"; do
+    [[ $monitor =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || e2e_fail "e2e_monitors: bad monitor $monitor"
     mm_w=$((BASH_REMATCH[1] * 254 / 960))
     mm_h=$((BASH_REMATCH[2] * 254 / 960))
     name=E2E$n

@@ -14,10 +14,10 @@ e2e_wine
 
 # quadrants FILE WxH+X+Y...: black, with each monitor's own four quadrants.
 quadrants() {
-  local file=$1 draw=() spec w h x y
+  local file=$1 draw=() monitor w h x y
   shift
-  for spec in "$@"; do
-    [[ $spec =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]]
+  for monitor in "$@"; do
+    [[ $monitor =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]]
     w=${BASH_REMATCH[1]} h=${BASH_REMATCH[2]} x=${BASH_REMATCH[3]} y=${BASH_REMATCH[4]}
     draw+=(-fill '#ff0000' -draw "rectangle $x,$y $((x + w / 2 - 1)),$((y + h / 2 - 1))"
       -fill '#00ff00' -draw "rectangle $((x + w / 2)),$y $((x + w - 1)),$((y + h / 2 - 1))"
