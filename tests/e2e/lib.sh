@@ -62,6 +62,7 @@
 # Display, input and pictures (X tools on the test's own display):
 #   e2e_mouse_move X Y | e2e_mouse_nudge DX DY | e2e_click [BUTTON] | e2e_key KEY...
 #   e2e_screenshot NAME             whole screen to $E2E_DIR/NAME.png (E2E_SHOT)
+#   e2e_shots NAME [N]              N screenshots 0.3 s apart (default 3), in SHOTS
 #   e2e_pixel FILE X Y              prints the pixel as rrggbb
 #   e2e_expect_pixel FILE X Y RRGGBB [TOLERANCE]   per channel, default 0
 #   e2e_test_picture FILE [W H]     red/green/blue/white quadrants
@@ -839,6 +840,17 @@ e2e_mouse_nudge() {
 }
 e2e_click() { _e2e_x xdotool click "${1:-1}"; }
 e2e_key() { _e2e_x xdotool key "$@"; }
+
+# NAME.1.png, NAME.2.png, ... N (default 3) screenshots 0.3 s apart, in SHOTS.
+e2e_shots() {
+  local i
+  SHOTS=()
+  for ((i = 1; i <= ${2:-3}; i++)); do
+    ((i == 1)) || sleep 0.3
+    e2e_screenshot "$1.$i"
+    SHOTS+=("$E2E_SHOT")
+  done
+}
 
 e2e_screenshot() {
   E2E_SHOT=$E2E_DIR/$1.png

@@ -30,12 +30,7 @@ run_at() {   # DPI NAME [PROGRAM SWITCH]
   e2e_start "$2" "${3:-scr}" "${4:-/s}"
   e2e_wait_shown --class WindowsScreenSaverClass --title "Screen Saver"
   sleep 2
-  SHOTS=()
-  for i in 1 2 3; do
-    e2e_screenshot "$2.$i"
-    SHOTS+=("$E2E_SHOT")
-    sleep 0.3
-  done
+  e2e_shots "$2"
   e2e_mouse_nudge 60 0
   e2e_wait_exit "$2"
   e2e_expect_eq "$E2E_RC" 0 "exit code at $1 DPI"

@@ -34,12 +34,7 @@ run_saver() {   # NAME
   e2e_wait_shown --class WindowsScreenSaverClass --title "Screen Saver"
   e2e_expect_eq "$(e2e_field "$E2E_WINDOW" rect)" "$WINDOW_RECT" "the saver window over the virtual screen"
   sleep 2
-  SHOTS=()
-  for i in 1 2 3; do
-    e2e_screenshot "$1.$i"
-    SHOTS+=("$E2E_SHOT")
-    sleep 0.3
-  done
+  e2e_shots "$1"
   e2e_key a
   e2e_wait_exit "$1"
   e2e_expect_eq "$E2E_RC" 0 "exit code of /s after a key"
