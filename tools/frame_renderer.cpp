@@ -112,7 +112,6 @@ bool StartRenderer(FrameRenderer& r, const RenderSetup& setup, const std::vector
     PlanFields(set, monitors.data(), static_cast<std::int32_t>(monitors.size()), left, top, width, height,
                setup.seed);
   }
-  set.depth = depth;
   if (set.count == 0) return false;
   if (!BuildFields(set, depth, SurfaceMaker{MakeMemory, ReleaseMemory, &r})) return false;
   std::vector<std::uint8_t> decodeBuffer(DecodeBufferSize);
@@ -164,7 +163,9 @@ void PaintWindow(FrameRenderer& r, std::int32_t left, std::int32_t top, std::int
     if (!f.animated) continue;
     const std::int32_t l = std::max(left, f.left), t = std::max(top, f.top);
     const std::int32_t rr = std::min(right, f.left + f.clientWidth), b = std::min(bottom, f.top + f.clientHeight);
-    if (rr > l && b > t) CopyRect(set.depth, r.window, l, t, rr - l, b - t, f.scene.surfaces.snapshot, l - f.left, t - f.top);
+    if (rr > l && b > t) {
+      CopyRect(set.depth, r.window, l, t, rr - l, b - t, f.scene.surfaces.snapshot, l - f.left, t - f.top);
+    }
   }
   FieldsPainted(set);
 }
